@@ -1,0 +1,24 @@
+# GoogleTest from Debian's sources, built with the cross compiler.
+set(TAVIMO_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(${TAVIMO_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# tavimo_add_gtest(name SOURCES a.cpp ... LIBS lib ... [TIMEOUT s] [RUN_SERIAL])
+# One GoogleTest executable, one CTest entry; CTest runs it through wine (the toolchain's emulator).
+function(tavimo_add_gtest name)
+    cmake_parse_arguments(ARG "RUN_SERIAL" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    tavimo_target_defaults(${name})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} gtest gtest_main)
+    add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 300)
+    endif()
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
+        ENVIRONMENT "LANG=ja_JP.UTF-8;LC_ALL=ja_JP.UTF-8;WINEDEBUG=-all")
+    if(ARG_RUN_SERIAL)
+        set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
+    endif()
+endfunction()

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both MinGW presets, and runs every test under Wine in a
+# private test environment. Exits with ctest's exit code.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+now() { date +%s.%N; }
+since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.1f", b - a }'; }
+timings=()
+phase() { # phase NAME COMMAND...
+    local name=$1 t rc=0
+    shift
+    echo "=== $name" >&2
+    t=$(now)
+    "$@" || rc=$?
+    timings+=("$(printf '%-20s %7s s' "$name" "$(since "$t")")")
+    echo "=== $name: $(since "$t") s (exit $rc)" >&2
+    return "$rc"
+}
+summary() {
+    local line
+    echo "=== time per phase" >&2
+    for line in "${timings[@]}"; do echo "    $line" >&2; done
+}
+trap summary EXIT
+
+phase bootstrap scripts/bootstrap.sh
+phase "configure mingw-x64" cmake --preset mingw-x64 --log-level=WARNING
+phase "build mingw-x64" cmake --build --preset mingw-x64
+phase "configure mingw-x86" cmake --preset mingw-x86 --log-level=WARNING
+phase "build mingw-x86" cmake --build --preset mingw-x86
+
+status=0
+phase "test mingw-x64" scripts/wine-env.sh build/mingw-x64 \
+    ctest --preset mingw-x64 -j2 --output-on-failure || status=$?
+exit "$status"

@@ -1,0 +1,67 @@
+#include "app/app_main.h"
+
+#include "app/app_info.h"
+#include "app/frm_device.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+#include <winnetwk.h>
+
+namespace tavimo {
+
+namespace {
+
+bool StartHotPlugDialog() {
+    std::wstring commandLine = L"rundll32 shell32.dll,Control_RunDLL hotplug.dll";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process)) {
+        return false;
+    }
+    // Not waited for: the dialog lives on its own.
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return true;
+}
+
+// The network drive dialogs answer -1 when the user cancels; that is not a failure.
+bool NetDialogSucceeded(DWORD result) { return result == NO_ERROR || result == static_cast<DWORD>(-1); }
+
+} // namespace
+
+bool RunSwitch(Switch which, const std::vector<std::wstring>& arguments) {
+    (void)arguments;
+    switch (which) {
+    case Switch::ConnectDialog:
+        return NetDialogSucceeded(::WNetConnectionDialog(nullptr, RESOURCETYPE_DISK));
+    case Switch::DisconnectDialog:
+        return NetDialogSucceeded(::WNetDisconnectDialog(nullptr, RESOURCETYPE_DISK));
+    case Switch::Version:
+        ShowVersionMessage(nullptr);
+        return true;
+    case Switch::HotPlug:
+        return StartHotPlugDialog();
+    default:
+        // Recognised, wired in by the subsystem that does the work.
+        return true;
+    }
+}
+
+int Main() {
+    SetSettingsPath(ExeFolder() + L"\\setting.ini");
+
+    const std::wstring tail = CommandTail(::GetCommandLineW());
+    if (!tail.empty()) {
+        const auto arguments = SplitArguments(tail);
+        if (const auto which = FindSwitch(SwitchKey(arguments))) {
+            return RunSwitch(*which, arguments) ? 0 : 1;
+        }
+    }
+    return RunMainWindow(tail);
+}
+
+} // namespace tavimo

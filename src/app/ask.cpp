@@ -1,0 +1,5 @@
+#include "app/ask.h"
+
+namespace tavimo {
+AskFunction g_ask = &::MessageBoxW;
+} // namespace tavimo

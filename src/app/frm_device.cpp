@@ -1,0 +1,378 @@
+#include "app/frm_device.h"
+
+#include "app/app_info.h"
+#include "app/form_layout.h"
+#include "app/resources/resource.h"
+#include "app/settings.h"
+#include "app/window_texts.h"
+#include "devices/device_list.h"
+
+#include <commctrl.h>
+
+namespace tavimo {
+
+namespace {
+
+// Designed geometry at 96 DPI, in pixels: left, top, width, height.
+struct DesignRect {
+    double left, top, width, height;
+};
+constexpr DesignRect kListDesign[2] = {{0, 0, 401, 104}, {400, 0, 257, 104}};
+constexpr DesignRect kCmdMenuDesign[kCmdMenuCount] = {
+    {0, 104, 105, 33.333},  {104, 104, 105, 33.333}, {400, 104, 65, 33.333},
+    {464, 104, 65, 33.333}, {528, 104, 65, 33.333},  {592, 104, 65, 33.333},
+};
+constexpr double kDesignClientWidth = 657;
+constexpr int kColumnMargin = 23;
+
+// One window instance per session; the lock is held until the window unloads.
+constexpr wchar_t kInstanceLockName[] = L"Local\\Tavimo.frmDevice";
+
+UINT WindowDpi(HWND hwnd) {
+    const UINT dpi = hwnd ? ::GetDpiForWindow(hwnd) : 0;
+    return dpi ? dpi : USER_DEFAULT_SCREEN_DPI;
+}
+
+RECT WindowRect(HWND hwnd) {
+    RECT r{};
+    ::GetWindowRect(hwnd, &r);
+    return r;
+}
+
+// A child's rectangle in its parent's client coordinates.
+RECT ChildRect(HWND child) {
+    RECT r = WindowRect(child);
+    ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+} // namespace
+
+frmDevice::frmDevice(std::wstring commandTail) : commandTail_(std::move(commandTail)) {}
+
+frmDevice::~frmDevice() {
+    if (hwnd_) {
+        ::DestroyWindow(hwnd_);
+    }
+}
+
+int frmDevice::Scale(double designPixels) const { return ScaleDesign(designPixels, dpi_); }
+
+double frmDevice::TwipsPerPixel() const { return 1440.0 / dpi_; }
+
+bool frmDevice::IsOptionChecked(int index) const { return tavimo::IsOptionChecked(menus_.bar, index); }
+
+bool frmDevice::Load() {
+    // Another window instance is running: end before anything is read or written.
+    instanceLock_.reset(::CreateMutexW(nullptr, FALSE, kInstanceLockName));
+    if (!instanceLock_ || ::GetLastError() == ERROR_ALREADY_EXISTS) {
+        return false;
+    }
+
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &frmDevice::StaticWndProc;
+    wc.hInstance = instance;
+    wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_TAVIMO));
+    wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_TAVIMO), IMAGE_ICON,
+                                                 ::GetSystemMetrics(SM_CXSMICON),
+                                                 ::GetSystemMetrics(SM_CYSMICON), 0));
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kMainWindowClass;
+    ::RegisterClassExW(&wc);
+
+    menus_ = CreateMenuBar();
+    const UINT systemDpi = ::GetDpiForSystem();
+    ::CreateWindowExW(0, kMainWindowClass, kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                      CW_USEDEFAULT, TwipsToPixels(kDefaultWidthTwips, systemDpi),
+                      TwipsToPixels(kDefaultHeightTwips, systemDpi), nullptr, menus_.bar, instance, this);
+    return hwnd_ != nullptr && !unloaded_;
+}
+
+int frmDevice::ShowCommand() const { return startState_ == kStateMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL; }
+
+void frmDevice::CreateControls() {
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    for (int i = 0; i < 2; ++i) {
+        const DesignRect& r = kListDesign[i];
+        // The device list shows the library's image list, which the library owns.
+        const DWORD shared = i == kDeviceList ? LVS_SHAREIMAGELISTS : 0;
+        ListView1[i] = ::CreateWindowExW(
+            WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+            WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | shared, Scale(r.left), Scale(r.top),
+            Scale(r.width), Scale(r.height), hwnd_, reinterpret_cast<HMENU>(INT_PTR{kListView1Base + i}), instance,
+            nullptr);
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = const_cast<wchar_t*>(texts::kListHeaders[i]);
+        column.cx = Scale(r.width - kColumnMargin);
+        ListView_InsertColumn(ListView1[i], 0, &column);
+    }
+    for (int i = 0; i < kCmdMenuCount; ++i) {
+        const DesignRect& r = kCmdMenuDesign[i];
+        cmdMenu[i] = ::CreateWindowExW(0, WC_BUTTONW, texts::kCmdMenuCaptions[i],
+                                       WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, Scale(r.left),
+                                       Scale(r.top), Scale(r.width), Scale(r.height), hwnd_,
+                                       reinterpret_cast<HMENU>(INT_PTR{kCmdMenuBase + i}), instance, nullptr);
+    }
+
+    tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance, nullptr);
+    for (int i = 0; i < kCmdMenuCount; ++i) {
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = hwnd_;
+        tool.uId = reinterpret_cast<UINT_PTR>(cmdMenu[i]);
+        tool.lpszText = const_cast<wchar_t*>(texts::kCmdMenuTooltips[i]);
+        ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+
+    // ImageList1: the one picture of the CD tray list, a disc over a drive.
+    const int icon = ::GetSystemMetricsForDpi(SM_CXSMICON, dpi_);
+    imageList1_.reset(::ImageList_Create(icon, icon, ILC_COLOR32 | ILC_MASK, 1, 0));
+    if (const auto cd = static_cast<HICON>(
+            ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_CDROM), IMAGE_ICON, icon, icon, 0))) {
+        ::ImageList_AddIcon(imageList1_.get(), cd);
+        ::DestroyIcon(cd);
+    }
+    ListView_SetImageList(ListView1[kCdList], imageList1_.get(), LVSIL_SMALL);
+    ApplyFont();
+}
+
+void frmDevice::ApplyFont() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (!::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi_) &&
+        !::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        return;
+    }
+    font_.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
+    for (HWND list : ListView1) {
+        ::SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    }
+    for (HWND button : cmdMenu) {
+        ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    }
+}
+
+void frmDevice::MoveTwips(int left, int top) {
+    ::SetWindowPos(hwnd_, nullptr, TwipsToPixels(left, dpi_), TwipsToPixels(top, dpi_), 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmDevice::sMoveToCursor() {
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    const RECT r = WindowRect(hwnd_);
+    const POINT at = CursorPlacement(cursor, PixelsToTwips(r.right - r.left, dpi_),
+                                     PixelsToTwips(r.bottom - r.top, dpi_),
+                                     PixelsToTwips(::GetSystemMetrics(SM_CXSCREEN), dpi_),
+                                     PixelsToTwips(::GetSystemMetrics(SM_CYSCREEN), dpi_), TwipsPerPixel());
+    MoveTwips(at.x, at.y);
+}
+
+void frmDevice::Form_Load() {
+    const std::wstring& ini = SettingsPath();
+    dpi_ = WindowDpi(hwnd_);
+    CreateControls();
+
+    if (IsVistaOrLater()) {
+        // One master volume only: as wide as the CD tray list, under it.
+        for (int i = 3; i < kCmdMenuCount; ++i) {
+            ::ShowWindow(cmdMenu[i], SW_HIDE);
+        }
+        const RECT master = ChildRect(cmdMenu[2]);
+        ::SetWindowPos(cmdMenu[2], nullptr, 0, 0, Scale(kDesignClientWidth) - master.left,
+                       master.bottom - master.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    popupMenu_.reset(::CreatePopupMenu());
+    const DWORD style = ListView_GetExtendedListViewStyle(ListView1[kDeviceList]);
+    startState_ = LoadWindowPos(hwnd_, ini);
+    for (HWND list : ListView1) {
+        ListView_SetExtendedListViewStyleEx(list, 0, style | LVS_EX_FULLROWSELECT);
+    }
+
+    SetOptionChecked(menus_.bar, kOptNoConfirm, ReadIniOption(ini_keys::kEject, false, ini));
+    SetOptionChecked(menus_.bar, kOptExitAfterRemoval, ReadIniOption(ini_keys::kAutoC, true, ini));
+    SetOptionChecked(menus_.bar, kOptCenter, ReadIniOption(ini_keys::kCenter, false, ini));
+    // A maximised start stays maximised on the primary screen, where LoadWindowPos put it.
+    if (startState_ != kStateMaximized) {
+        if (IsOptionChecked(kOptCenter)) {
+            const RECT r = WindowRect(hwnd_);
+            const POINT at = CenterPlacement(PixelsToTwips(r.right - r.left, dpi_),
+                                             PixelsToTwips(r.bottom - r.top, dpi_),
+                                             PixelsToTwips(::GetSystemMetrics(SM_CXSCREEN), dpi_),
+                                             PixelsToTwips(::GetSystemMetrics(SM_CYSCREEN), dpi_));
+            MoveTwips(at.x, at.y);
+        } else {
+            sMoveToCursor();
+        }
+    }
+    SetOptionChecked(menus_.bar, kOptTop, ReadIniOption(ini_keys::kTop, false, ini));
+    if (IsOptionChecked(kOptTop)) {
+        ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    SetOptionChecked(menus_.bar, kOptExitWhenInactive, ReadIniOption(ini_keys::kActivate, false, ini));
+
+    for (HWND list : ListView1) {
+        const RECT r = WindowRect(list);
+        ListView_SetColumnWidth(list, 0, (r.right - r.left) - Scale(kColumnMargin));
+    }
+    sRefreshUsbList();
+    sRefreshCdList();
+}
+
+void frmDevice::Form_Resize() {
+    if (!ListView1[kCdList]) {
+        return; // WM_SIZE from creation, before the controls exist
+    }
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    const RECT cd = ChildRect(ListView1[kCdList]);
+    const FormLayout layout = ComputeFormLayout(client.right, client.bottom, cd.right - cd.left, dpi_);
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+
+    // Apply exactly the steps that could be computed; the rest wait for the next size change.
+    ::SetWindowPos(ListView1[kCdList], nullptr, layout.cdLeft, cd.top, 0, 0, flags | SWP_NOSIZE);
+    if (layout.steps < 2) return;
+    ::SetWindowPos(ListView1[kCdList], nullptr, 0, 0, cd.right - cd.left, layout.listHeight, flags | SWP_NOMOVE);
+    if (layout.steps < 3) return;
+    ::SetWindowPos(ListView1[kDeviceList], nullptr, 0, 0, layout.deviceWidth, layout.listHeight, flags);
+    if (layout.steps < 4) return;
+    ListView_SetColumnWidth(ListView1[kDeviceList], 0, layout.deviceColumnWidth);
+    if (layout.steps < 6) return;
+    for (int i = 0; i < 2; ++i) {
+        const RECT b = ChildRect(cmdMenu[i]);
+        ::SetWindowPos(cmdMenu[i], nullptr, b.left, layout.buttonTop, 0, 0, flags | SWP_NOSIZE);
+    }
+    if (layout.steps < kLayoutSteps) return;
+    for (int i = 0; i < 4; ++i) {
+        ::SetWindowPos(cmdMenu[2 + i], nullptr, layout.volumeLeft[i], layout.buttonTop, 0, 0, flags | SWP_NOSIZE);
+    }
+}
+
+void frmDevice::Form_KeyUp(WORD keyCode, int /*shift*/) {
+    switch (keyCode) {
+    case VK_ESCAPE:
+        Unload();
+        break;
+    case 'U':
+        ::SetFocus(ListView1[kDeviceList]);
+        break;
+    case 'C':
+        ::SetFocus(ListView1[kCdList]);
+        break;
+    default:
+        break;
+    }
+}
+
+void frmDevice::Form_Unload() {
+    const std::wstring& ini = SettingsPath();
+    WriteIniOption(ini_keys::kEject, IsOptionChecked(kOptNoConfirm), ini);
+    WriteIniOption(ini_keys::kAutoC, IsOptionChecked(kOptExitAfterRemoval), ini);
+    WriteIniOption(ini_keys::kCenter, IsOptionChecked(kOptCenter), ini);
+    WriteIniOption(ini_keys::kTop, IsOptionChecked(kOptTop), ini);
+    WriteIniOption(ini_keys::kActivate, IsOptionChecked(kOptExitWhenInactive), ini);
+    SaveWindowPos(hwnd_, ini);
+}
+
+void frmDevice::Unload() {
+    if (unloaded_ || !hwnd_) {
+        return;
+    }
+    unloaded_ = true;
+    Form_Unload();
+    ::DestroyWindow(hwnd_);
+    instanceLock_.reset();
+}
+
+void frmDevice::sRefreshUsbList() { tavimo::sRefreshUsbList(ListView1[kDeviceList]); }
+void frmDevice::sRefreshCdList() { tavimo::sRefreshCdList(ListView1[kCdList]); }
+
+bool frmDevice::PreTranslate(MSG& msg) {
+    if (!hwnd_ || (msg.hwnd != hwnd_ && !::IsChild(hwnd_, msg.hwnd))) {
+        return false;
+    }
+    if (msg.message == WM_KEYUP) {
+        const int shift = (::GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (::GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+                          (::GetKeyState(VK_MENU) < 0 ? 4 : 0);
+        Form_KeyUp(static_cast<WORD>(msg.wParam), shift);
+        return hwnd_ == nullptr; // unloaded: nothing left to deliver to
+    }
+    // Tab moves between controls, Alt+letter presses a button; plain letters stay with the key handlers.
+    if ((msg.message == WM_KEYDOWN && msg.wParam == VK_TAB) || msg.message == WM_SYSCHAR) {
+        return ::IsDialogMessageW(hwnd_, &msg) != FALSE;
+    }
+    return false;
+}
+
+LRESULT CALLBACK frmDevice::StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    frmDevice* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self = static_cast<frmDevice*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<frmDevice*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+    if (!self) {
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        ::PostQuitMessage(0);
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    return self->WndProc(message, wParam, lParam);
+}
+
+LRESULT frmDevice::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        Form_Load();
+        return 0;
+    case WM_SIZE:
+        Form_Resize();
+        return 0;
+    case WM_CLOSE:
+        Unload();
+        return 0;
+    case WM_DPICHANGED: {
+        dpi_ = HIWORD(wParam);
+        ApplyFont();
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    default:
+        return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+    }
+}
+
+int RunMainWindow(const std::wstring& commandTail) {
+    frmDevice form(commandTail);
+    if (!form.Load()) {
+        return 0;
+    }
+    ::ShowWindow(form.Window(), form.ShowCommand());
+    ::UpdateWindow(form.Window());
+    MSG msg{};
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (form.PreTranslate(msg)) {
+            continue;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
+} // namespace tavimo

@@ -1,0 +1,84 @@
+#pragma once
+// The program's one window: the device list and the CD tray list side by side, a row of buttons under
+// them, the menu bar above. Handlers keep the names of the events they answer (Form_Load, ...).
+
+#include <windows.h>
+
+#include "app/menu_bar.h"
+#include "platform/unique_handle.h"
+
+#include <string>
+
+namespace tavimo {
+
+inline constexpr wchar_t kMainWindowClass[] = L"TavimoFrmDevice";
+
+// Control ids: the control arrays' indices are added to their base.
+enum ControlId : int {
+    kListView1Base = 100, // ListView1(0) device list, ListView1(1) CD tray list
+    kCmdMenuBase = 200,   // cmdMenu(0) .. cmdMenu(5)
+};
+
+inline constexpr int kDeviceList = 0;
+inline constexpr int kCdList = 1;
+inline constexpr int kCmdMenuCount = 6;
+
+class frmDevice {
+public:
+    explicit frmDevice(std::wstring commandTail);
+    ~frmDevice();
+    frmDevice(const frmDevice&) = delete;
+    frmDevice& operator=(const frmDevice&) = delete;
+
+    // Creates and loads the window; false when another instance runs or creation failed.
+    bool Load();
+    HWND Window() const { return hwnd_; }
+    // How the window is shown after loading: normal or maximised, as the settings say.
+    int ShowCommand() const;
+
+    // Key preview: the window sees key releases before the focused control does.
+    bool PreTranslate(MSG& msg);
+
+    void Form_Resize();
+    void Form_KeyUp(WORD keyCode, int shift);
+    // Unloads once, whoever asks: saves the options and placement and destroys the window.
+    void Unload();
+
+    void sRefreshUsbList();
+    void sRefreshCdList();
+    void sMoveToCursor();
+
+    bool IsOptionChecked(int index) const;
+
+    HWND ListView1[2] = {};
+    HWND cmdMenu[kCmdMenuCount] = {};
+
+private:
+    static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void Form_Load();
+    void Form_Unload();
+    void CreateControls();
+    void ApplyFont();
+    int Scale(double designPixels) const;
+    double TwipsPerPixel() const;
+    void MoveTwips(int left, int top);
+
+    std::wstring commandTail_;
+    HWND hwnd_ = nullptr;
+    HWND tooltip_ = nullptr;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    MenuBar menus_;
+    unique_hmenu popupMenu_; // the shared right-click menu, emptied and refilled at each use
+    unique_hfont font_;
+    unique_imagelist imageList1_;
+    unique_handle instanceLock_;
+    int startState_ = 0;
+    bool unloaded_ = false;
+};
+
+// Shows the window and runs its message loop until it is unloaded; the process's exit code.
+int RunMainWindow(const std::wstring& commandTail);
+
+} // namespace tavimo

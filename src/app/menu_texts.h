@@ -1,0 +1,28 @@
+#pragma once
+// Captions of the menu bar and its items.
+
+namespace tavimo::menu_texts {
+
+inline constexpr wchar_t kFile[] = L"ファイル(&F)";
+inline constexpr wchar_t kVolume[] = L"音量(&V)";
+inline constexpr wchar_t kDelete[] = L"ファイル削除(&D)";
+inline constexpr wchar_t kExtra[] = L"Extra(&E)";
+inline constexpr wchar_t kWin[] = L"Windows終了(&W)";
+inline constexpr wchar_t kOpt[] = L"オプション(&O)";
+inline constexpr wchar_t kHelp[] = L"ヘルプ(&H)";
+
+inline constexpr wchar_t kFileRemoveAll[] = L"全て取り外す(&A)";
+inline constexpr wchar_t kFileRefresh[] = L"最新の情報に更新(&R)\tF5";
+inline constexpr wchar_t kFileExit[] = L"終了(&X)";
+
+inline constexpr wchar_t kOptCenterText[] = L"画面中央に表示(&N)";
+inline constexpr wchar_t kOptTopText[] = L"常に手前に表示(&T)";
+inline constexpr wchar_t kOptNoConfirmText[] = L"取り外し確認をしない(&E)";
+inline constexpr wchar_t kOptExitAfterRemovalText[] = L"取り外し後は終了(&X)";
+inline constexpr wchar_t kOptExitWhenInactiveText[] = L"非アクティブで終了(&A)";
+
+inline constexpr wchar_t kHelpReadMe[] = L"ReadMeを開く(&R)...";
+inline constexpr wchar_t kHelpHomePage[] = L"作者のHPへ(&H)";
+inline constexpr wchar_t kHelpVersion[] = L"バージョン情報(&V)...";
+
+} // namespace tavimo::menu_texts

@@ -1,0 +1,119 @@
+#include "app/settings.h"
+
+#include <cmath>
+
+namespace tavimo {
+
+namespace {
+
+UINT DpiOf(HWND window) {
+    const UINT dpi = window ? ::GetDpiForWindow(window) : 0;
+    return dpi ? dpi : ::GetDpiForSystem();
+}
+
+SizeLimits LimitsFor(HWND window) {
+    const UINT dpi = DpiOf(window);
+    return SizeLimits{
+        PixelsToTwips(::GetSystemMetricsForDpi(SM_CXMINTRACK, dpi), dpi),
+        PixelsToTwips(::GetSystemMetricsForDpi(SM_CYMINTRACK, dpi), dpi),
+        PixelsToTwips(::GetSystemMetrics(SM_CXVIRTUALSCREEN), dpi),
+        PixelsToTwips(::GetSystemMetrics(SM_CYVIRTUALSCREEN), dpi),
+    };
+}
+
+} // namespace
+
+int PixelsToTwips(int pixels, UINT dpi) {
+    return static_cast<int>(std::lround(static_cast<double>(pixels) * 1440.0 / (dpi ? dpi : 96)));
+}
+
+int TwipsToPixels(int twips, UINT dpi) {
+    return static_cast<int>(std::lround(static_cast<double>(twips) * (dpi ? dpi : 96) / 1440.0));
+}
+
+int ReadIniInt(const wchar_t* key, int defaultValue, const std::wstring& path) {
+    return static_cast<int>(::GetPrivateProfileIntW(kIniSection, key, defaultValue, path.c_str()));
+}
+
+void WriteIniString(const wchar_t* key, const std::wstring& value, const std::wstring& path) {
+    ::WritePrivateProfileStringW(kIniSection, key, value.c_str(), path.c_str());
+}
+
+bool ReadIniOption(const wchar_t* key, bool defaultValue, const std::wstring& path) {
+    return ReadIniInt(key, defaultValue ? -1 : 0, path) != 0;
+}
+
+void WriteIniOption(const wchar_t* key, bool checked, const std::wstring& path) {
+    WriteIniString(key, checked ? L"-1" : L"0", path);
+}
+
+std::wstring GetIniString(const wchar_t* section, const wchar_t* key, const std::wstring& path) {
+    wchar_t buffer[1024] = {};
+    ::GetPrivateProfileStringW(section, key, L"", buffer, 1024, path.c_str());
+    return buffer;
+}
+
+StoredPlacement CleanPlacement(int state, int x, int y, int width, int height, const SizeLimits& limits) {
+    StoredPlacement placement;
+    // A window closed while minimised opens normal; an unknown state does the same.
+    placement.state = state == kStateMaximized ? kStateMaximized : kStateNormal;
+    placement.x = x;
+    placement.y = y;
+    if (width >= limits.minWidth && width <= limits.maxWidth) {
+        placement.width = width;
+    }
+    if (height >= limits.minHeight && height <= limits.maxHeight) {
+        placement.height = height;
+    }
+    return placement;
+}
+
+StoredPlacement ReadWindowPos(const std::wstring& path, const SizeLimits& limits) {
+    const int state = ReadIniInt(ini_keys::kWinState, kStateNormal, path);
+    if (state == kStateMaximized) {
+        StoredPlacement maximized;
+        maximized.state = kStateMaximized;
+        maximized.hasPosition = false;
+        return maximized;
+    }
+    const int x = ReadIniInt(ini_keys::kX, 0, path);
+    const int y = ReadIniInt(ini_keys::kY, 0, path);
+    const int width = ReadIniInt(ini_keys::kW, kDefaultWidthTwips, path);
+    const int height = ReadIniInt(ini_keys::kH, kDefaultHeightTwips, path);
+    return CleanPlacement(state, x, y, width, height, limits);
+}
+
+int LoadWindowPos(HWND window, const std::wstring& path) {
+    const StoredPlacement placement = ReadWindowPos(path, LimitsFor(window));
+    const UINT dpi = DpiOf(window);
+    if (placement.state == kStateMaximized) {
+        // Maximised on the primary screen: its normal size is the default, centred there.
+        const int width = TwipsToPixels(placement.width, dpi);
+        const int height = TwipsToPixels(placement.height, dpi);
+        const int left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+        const int top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+        ::SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        return kStateMaximized;
+    }
+    ::SetWindowPos(window, nullptr, TwipsToPixels(placement.x, dpi), TwipsToPixels(placement.y, dpi),
+                   TwipsToPixels(placement.width, dpi), TwipsToPixels(placement.height, dpi),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    return kStateNormal;
+}
+
+void SaveWindowPos(HWND window, const std::wstring& path) {
+    const int state = ::IsIconic(window) ? kStateMinimized : ::IsZoomed(window) ? kStateMaximized : kStateNormal;
+    WriteIniString(ini_keys::kWinState, std::to_wstring(state), path);
+    if (state != kStateNormal) {
+        return;
+    }
+    const UINT dpi = DpiOf(window);
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    WriteIniString(ini_keys::kX, std::to_wstring(PixelsToTwips(r.left, dpi)), path);
+    WriteIniString(ini_keys::kY, std::to_wstring(PixelsToTwips(r.top, dpi)), path);
+    WriteIniString(ini_keys::kH, std::to_wstring(PixelsToTwips(r.bottom - r.top, dpi)), path);
+    WriteIniString(ini_keys::kW, std::to_wstring(PixelsToTwips(r.right - r.left, dpi)), path);
+}
+
+} // namespace tavimo

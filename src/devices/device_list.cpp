@@ -1,0 +1,154 @@
+#include "devices/device_list.h"
+
+#include "devices/usb_library.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdint>
+
+namespace tavimo {
+
+namespace {
+
+constexpr int kTextBufferSize = 256;
+
+std::wstring FromAnsi(const char* text) {
+    const int length = static_cast<int>(strnlen(text, kTextBufferSize));
+    if (length == 0) {
+        return {};
+    }
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    const int n = ::MultiByteToWideChar(CP_ACP, 0, text, length, wide.data(), length);
+    wide.resize(static_cast<size_t>(std::max(n, 0)));
+    return wide;
+}
+
+// The library writes a NUL-terminated ANSI string into a 256-byte buffer; a library that forgets the
+// NUL must not make us read past it.
+template <typename Call>
+std::wstring ReadLibraryText(Call call, int number) {
+    char buffer[kTextBufferSize] = {};
+    call(number, buffer, kTextBufferSize);
+    buffer[kTextBufferSize - 1] = '\0';
+    return std::wstring(TrimNull(FromAnsi(buffer)));
+}
+
+} // namespace
+
+std::wstring DeviceRowText(std::wstring_view friendlyName, std::wstring_view description,
+                           std::wstring_view letter) {
+    std::wstring text(friendlyName.empty() ? description : friendlyName);
+    text += L" (";
+    text += letter;
+    text += L":)";
+    return text;
+}
+
+std::wstring CdRowText(const CdDrive& drive) {
+    if (!drive.ready) {
+        return L"CD-ROM ドライブ (" + drive.path + L")";
+    }
+    if (drive.volumeName.empty()) {
+        return L"CD-ROM ドライブ (" + drive.path + L") is ready";
+    }
+    return drive.volumeName + L" (" + drive.path + L") is ready";
+}
+
+std::wstring_view TrimNull(std::wstring_view text) {
+    const size_t nul = text.find(L'\0');
+    return nul == std::wstring_view::npos ? text : text.substr(0, nul);
+}
+
+std::vector<CdDrive> EnumerateCdDrives() {
+    std::vector<CdDrive> drives;
+    const DWORD mask = ::GetLogicalDrives();
+    for (int i = 0; i < 26; ++i) {
+        if ((mask & (1u << i)) == 0) {
+            continue;
+        }
+        const wchar_t letter = static_cast<wchar_t>(L'A' + i);
+        const wchar_t root[] = {letter, L':', L'\\', L'\0'};
+        if (::GetDriveTypeW(root) != DRIVE_CDROM) {
+            continue;
+        }
+        CdDrive drive;
+        drive.path = std::wstring{letter, L':'};
+        wchar_t volumeName[MAX_PATH + 1] = {};
+        drive.ready = ::GetVolumeInformationW(root, volumeName, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr,
+                                              0) != FALSE;
+        if (drive.ready) {
+            drive.volumeName = volumeName;
+        }
+        drives.push_back(std::move(drive));
+    }
+    return drives;
+}
+
+int AddListRow(HWND list, const std::wstring& text, int image, LPARAM tag) {
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
+    item.iItem = ListView_GetItemCount(list);
+    item.pszText = const_cast<wchar_t*>(text.c_str());
+    item.iImage = image;
+    item.lParam = tag;
+    return ListView_InsertItem(list, &item);
+}
+
+LPARAM ListRowTag(HWND list, int index) {
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = index;
+    return ListView_GetItem(list, &item) ? item.lParam : 0;
+}
+
+std::wstring ListRowText(HWND list, int index) {
+    wchar_t text[512] = {};
+    ListView_GetItemText(list, index, 0, text, 512);
+    return text;
+}
+
+std::wstring CdRowPath(HWND list, int index) {
+    const auto letter = static_cast<wchar_t>(ListRowTag(list, index));
+    return letter ? std::wstring{letter, L':'} : std::wstring();
+}
+
+void sRefreshUsbList(HWND list) {
+    ListView_DeleteAllItems(list);
+    const UsbLibraryApi* library = UsbLibrary();
+    if (!library) {
+        return; // no library, no devices; the CD list works on its own
+    }
+    const int count = library->GetDeviceData(0);
+    ListView_SetImageList(list, library->GetImageListHandle(), LVSIL_SMALL);
+    // The device numbers are counted in 16 bits; a count beyond that range lists what fits instead of
+    // wrapping round.
+    const int last = std::min(count, static_cast<int>(INT16_MAX) + 1);
+    for (int number = 0; number < last; ++number) {
+        if (LOWORD(library->CheckRemovableNo(number)) == 0) {
+            continue;
+        }
+        const std::wstring letter = ReadLibraryText(library->GetDriveLetterA, number);
+        if (!letter.empty()) {
+            const std::wstring description = ReadLibraryText(library->GetDescriptionA, number);
+            const std::wstring friendlyName = ReadLibraryText(library->GetFriendlyNameA, number);
+            const int row = AddListRow(list, DeviceRowText(friendlyName, description, letter), 0,
+                                       static_cast<LPARAM>(library->GetDeviceHandle(number)));
+            LVITEMW image{};
+            image.mask = LVIF_IMAGE;
+            image.iItem = row;
+            image.iImage = library->GetImageListIndex(number);
+            ListView_SetItem(list, &image);
+        }
+    }
+    library->ReleaseDeviceData();
+}
+
+void sRefreshCdList(HWND list) {
+    ListView_DeleteAllItems(list);
+    for (const CdDrive& drive : EnumerateCdDrives()) {
+        AddListRow(list, CdRowText(drive), 0, static_cast<LPARAM>(drive.path[0]));
+    }
+}
+
+} // namespace tavimo

@@ -1,0 +1,91 @@
+#pragma once
+// Drives real Tavimo.exe processes from a test: a private copy of the program in a temporary folder,
+// its windows and message boxes found, read and answered from outside, as a user would.
+
+#include <windows.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+using namespace std::chrono_literals;
+
+// Folder holding the test executable, Tavimo.exe and the fixtures (build/<preset>/bin).
+std::wstring BinDir();
+
+std::wstring ReadFileUtf8(const std::wstring& path);
+std::string ReadFileBytes(const std::wstring& path);
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+bool FileExists(const std::wstring& path);
+
+// A fresh folder under %TEMP% holding a copy of Tavimo.exe, removed with everything in it at the end.
+class TavimoFolder {
+public:
+    enum class Library { Scripted, None };
+    explicit TavimoFolder(Library library = Library::Scripted);
+    ~TavimoFolder();
+    TavimoFolder(const TavimoFolder&) = delete;
+    TavimoFolder& operator=(const TavimoFolder&) = delete;
+
+    const std::wstring& Path() const { return path_; }
+    std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
+    std::wstring Exe() const { return File(L"Tavimo.exe"); }
+
+    // Devices for the scripted library, one line each: removable, letter, description, friendly
+    // name, device handle, icon index (tab-separated, UTF-8).
+    void WriteDevices(const std::string& lines) const;
+
+private:
+    std::wstring path_;
+};
+
+class Process {
+public:
+    Process() = default;
+    Process(HANDLE process, DWORD id) : handle_(process), id_(id) {}
+    ~Process();
+    Process(Process&& other) noexcept;
+    Process& operator=(Process&& other) noexcept;
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    DWORD Id() const { return id_; }
+    HANDLE Handle() const { return handle_; }
+    // The exit code, or nothing when the process is still running after the timeout.
+    std::optional<DWORD> Wait(std::chrono::milliseconds timeout = 20s) const;
+    void Kill() const;
+
+private:
+    HANDLE handle_ = nullptr;
+    DWORD id_ = 0;
+};
+
+Process Launch(const std::wstring& exe, const std::wstring& arguments);
+
+// A visible top-level window of the process with this class (and title, when given), polled until the
+// timeout.
+HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* title = nullptr,
+                   std::chrono::milliseconds timeout = 20s);
+HWND WaitForMainWindow(const Process& process, std::chrono::milliseconds timeout = 20s);
+HWND WaitForMessageBox(const Process& process, const wchar_t* title, std::chrono::milliseconds timeout = 20s);
+
+// The text of a message box, and a click on one of its buttons (IDOK, IDYES, ...).
+std::wstring MessageBoxText(HWND box);
+void ClickBoxButton(HWND box, int id);
+
+// Rows of a list view in another process (texts of column 1, and each row's lParam).
+std::vector<std::wstring> ListRows(HWND list);
+std::vector<LPARAM> ListTags(HWND list);
+
+// Asks the window to close as its close box would, and waits for the process's exit code.
+std::optional<DWORD> CloseAndWait(const Process& process, HWND window, std::chrono::milliseconds timeout = 20s);
+
+// Writes a PNG of the window into build/<preset>/screenshots/<name>.png; returns the path.
+std::wstring SaveScreenshot(HWND window, const std::wstring& name);
+
+std::wstring WindowText(HWND window);
+
+} // namespace e2e
