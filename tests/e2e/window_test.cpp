@@ -1,0 +1,155 @@
+// Whole-process window lifecycle: placement and options from setting.ini, one instance, keys.
+#include "tavimo_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace e2e {
+namespace {
+
+constexpr int kDeviceListId = 100;
+constexpr int kCdListId = 101;
+constexpr int kRefreshButtonId = 200;
+
+RECT Rect(HWND window) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    return r;
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+// A key released on the control that has the focus, as the keyboard would deliver it.
+void KeyUp(HWND control, WPARAM key) {
+    ::PostMessageW(control, WM_KEYDOWN, key, 1);
+    ::PostMessageW(control, WM_KEYUP, key, 0xC0000001);
+}
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 5s) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
+TEST(Window_Settings, NoFileOpensDefaultSizeOnCursorAndWritesEveryKeyOnClose) {
+    TavimoFolder folder;
+    ::SetCursorPos(500, 300);
+    Process process = Launch(folder.Exe(), L"");
+    HWND window = WaitForMainWindow(process);
+    ASSERT_NE(window, nullptr);
+    const RECT r = Rect(window);
+    EXPECT_EQ(r.right - r.left, 665);
+    EXPECT_EQ(r.bottom - r.top, 191);
+    // Centred on the cursor: 500 * 15 - 9975 \ 2 twips, 300 * 15 - 2865 \ 2 twips.
+    EXPECT_NEAR(r.left, (500 * 15 - 4987) / 15.0, 1);
+    EXPECT_NEAR(r.top, (300 * 15 - 1432) / 15.0, 1);
+    const int x = r.left * 15, y = r.top * 15;
+
+    ASSERT_EQ(CloseAndWait(process, window), 0u);
+    EXPECT_EQ(ReadFileBytes(folder.File(L"setting.ini")),
+              "[Tavimo]\r\nEject=0\r\nAutoC=-1\r\nCenter=0\r\nTop=0\r\nActivate=0\r\nWinState=0\r\nX=" +
+                  std::to_string(x) + "\r\nY=" + std::to_string(y) + "\r\nH=2865\r\nW=9975\r\n");
+}
+
+TEST(Window_Settings, CenterOptionIgnoresStoredPositionAndSizeIsRestored) {
+    TavimoFolder folder;
+    WriteFileBytes(folder.File(L"setting.ini"),
+                   "[Tavimo]\r\nWinState=1\r\nX=30\r\nY=45\r\nW=12000\r\nH=4500\r\nCenter=-1\r\nEject=5\r\n");
+    Process process = Launch(folder.Exe(), L"");
+    HWND window = WaitForMainWindow(process);
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(::IsIconic(window)); // closed minimised, opens normal
+    const RECT r = Rect(window);
+    EXPECT_EQ(r.right - r.left, 800);
+    EXPECT_EQ(r.bottom - r.top, 300);
+    const int screenW = ::GetSystemMetrics(SM_CXSCREEN), screenH = ::GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_NEAR(r.left, (screenW - 800) / 2.0, 1);
+    EXPECT_NEAR(r.top, (screenH - 300) / 2.0, 1);
+
+    // Minimise, then close: the state is stored, the position and size stay as they were.
+    ::ShowWindow(window, SW_MINIMIZE);
+    ASSERT_TRUE(WaitFor([&] { return ::IsIconic(window) != FALSE; }));
+    ASSERT_EQ(CloseAndWait(process, window), 0u);
+    EXPECT_EQ(ReadFileBytes(folder.File(L"setting.ini")),
+              "[Tavimo]\r\nWinState=1\r\nX=30\r\nY=45\r\nW=12000\r\nH=4500\r\nCenter=-1\r\nEject=-1\r\n"
+              "AutoC=-1\r\nTop=0\r\nActivate=0\r\n");
+}
+
+TEST(Window_Settings, CorruptFileStillOpensAUsableWindowOnScreen) {
+    TavimoFolder folder;
+    WriteFileBytes(folder.File(L"setting.ini"),
+                   std::string("\x00\xff\xfe garbage\r\n[Tavimo]\r\nWinState=9\r\nX=-99999999\r\nY=1e9\r\n"
+                               "W=-2147483649\r\nH=0\r\n",
+                               66));
+    ::SetCursorPos(100, 100);
+    Process process = Launch(folder.Exe(), L"");
+    HWND window = WaitForMainWindow(process);
+    ASSERT_NE(window, nullptr);
+    const RECT r = Rect(window);
+    EXPECT_EQ(r.right - r.left, 665);
+    EXPECT_EQ(r.bottom - r.top, 191);
+    EXPECT_GE(r.left, 0);
+    EXPECT_GE(r.top, 0);
+    EXPECT_LE(r.right, ::GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_LE(r.bottom, ::GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(CloseAndWait(process, window), 0u);
+}
+
+TEST(Window_Instance, SecondStartEndsSilentlyAndChangesNothing) {
+    TavimoFolder folder;
+    WriteFileBytes(folder.File(L"setting.ini"), "[Tavimo]\r\nAutoC=0\r\n");
+    Process first = Launch(folder.Exe(), L"");
+    HWND window = WaitForMainWindow(first);
+    ASSERT_NE(window, nullptr);
+
+    for (const wchar_t* arguments : {L"", L"/eject"}) {
+        Process second = Launch(folder.Exe(), arguments);
+        EXPECT_EQ(second.Wait(), 0u) << arguments;
+        EXPECT_EQ(WaitForMainWindow(second, 0ms), nullptr);
+        EXPECT_EQ(ReadFileBytes(folder.File(L"setting.ini")), "[Tavimo]\r\nAutoC=0\r\n") << arguments;
+    }
+    EXPECT_EQ(CloseAndWait(first, window), 0u);
+}
+
+TEST(Window_Keys, UAndCMoveTheFocusAndEscClosesAndSaves) {
+    TavimoFolder folder;
+    Process process = Launch(folder.Exe(), L"");
+    HWND window = WaitForMainWindow(process);
+    ASSERT_NE(window, nullptr);
+    HWND devices = ::GetDlgItem(window, kDeviceListId);
+    HWND cds = ::GetDlgItem(window, kCdListId);
+    HWND refresh = ::GetDlgItem(window, kRefreshButtonId);
+    ::SetForegroundWindow(window);
+
+    struct Step {
+        HWND from;
+        WPARAM key;
+        HWND to;
+    };
+    const Step steps[] = {
+        {devices, 'C', cds}, {cds, 'U', devices}, {refresh, 'C', cds}, {refresh, 'U', devices},
+    };
+    for (const auto& step : steps) {
+        // The focus is set from the window's own thread by a click-free path: the key handler itself.
+        KeyUp(step.from, step.key);
+        EXPECT_TRUE(WaitFor([&] { return FocusOf(window) == step.to; })) << static_cast<char>(step.key);
+    }
+
+    KeyUp(refresh, VK_ESCAPE);
+    EXPECT_EQ(process.Wait(), 0u);
+    EXPECT_TRUE(FileExists(folder.File(L"setting.ini")));
+}
+
+} // namespace
+} // namespace e2e
