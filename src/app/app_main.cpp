@@ -2,6 +2,8 @@
 
 #include "app/app_info.h"
 #include "app/frm_device.h"
+#include "chores/cleanup.h"
+#include "platform/com_slot.h"
 
 #include <windows.h>
 #include <shlwapi.h>
@@ -45,6 +47,16 @@ bool RunSwitch(Switch which, const std::vector<std::wstring>& arguments) {
         return true;
     case Switch::HotPlug:
         return StartHotPlugDialog();
+    case Switch::Recycle:
+        return EmptyRecycleBin(true, nullptr, 0);
+    case Switch::Cache:
+        return ClearUrlCache(false);
+    case Switch::Cookie:
+        return ClearUrlCache(true);
+    case Switch::History:
+        return ClearUrlHistory() == S_OK;
+    case Switch::Recent:
+        return ClearRecentDocs();
     default:
         // Recognised, wired in by the subsystem that does the work.
         return true;

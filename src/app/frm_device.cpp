@@ -1,13 +1,20 @@
 #include "app/frm_device.h"
 
 #include "app/app_info.h"
+#include "app/ask.h"
+#include "app/busy.h"
 #include "app/form_layout.h"
 #include "app/resources/resource.h"
 #include "app/settings.h"
+#include "app/shell_open.h"
+#include "app/wait_cursor.h"
 #include "app/window_texts.h"
+#include "chores/cleanup.h"
 #include "devices/device_list.h"
 
 #include <commctrl.h>
+#include <shlwapi.h>
+#include <windowsx.h>
 
 namespace tavimo {
 
@@ -85,6 +92,9 @@ bool frmDevice::Load() {
     ::RegisterClassExW(&wc);
 
     menus_ = CreateMenuBar();
+    volumeMenuOwner_.reset(menus_.Popup(MenuId::Volume));
+    ACCEL refresh{FVIRTKEY, VK_F5, static_cast<WORD>(MenuCommand(MenuId::File, 1))};
+    accelerators_.reset(::CreateAcceleratorTableW(&refresh, 1));
     const UINT systemDpi = ::GetDpiForSystem();
     ::CreateWindowExW(0, kMainWindowClass, kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
                       CW_USEDEFAULT, TwipsToPixels(kDefaultWidthTwips, systemDpi),
@@ -110,6 +120,8 @@ void frmDevice::CreateControls() {
         column.pszText = const_cast<wchar_t*>(texts::kListHeaders[i]);
         column.cx = Scale(r.width - kColumnMargin);
         ListView_InsertColumn(ListView1[i], 0, &column);
+        ::SetWindowSubclass(ListView1[i], &frmDevice::ListSubclassProc, static_cast<UINT_PTR>(i),
+                            reinterpret_cast<DWORD_PTR>(this));
     }
     for (int i = 0; i < kCmdMenuCount; ++i) {
         const DesignRect& r = kCmdMenuDesign[i];
@@ -295,9 +307,208 @@ void frmDevice::Unload() {
 void frmDevice::sRefreshUsbList() { tavimo::sRefreshUsbList(ListView1[kDeviceList]); }
 void frmDevice::sRefreshCdList() { tavimo::sRefreshCdList(ListView1[kCdList]); }
 
+void frmDevice::sUpdateVol() {}
+void frmDevice::sEjectSelected() {}
+void frmDevice::EjectCdRow(int) {}
+void frmDevice::RemoveAll() {}
+void frmDevice::ShowDriveMenu(const std::wstring&) {}
+
+void frmDevice::cmdMenu_Click(int index) {
+    BusyScope busy;
+    switch (index) {
+    case 0: {
+        WaitCursorScope wait;
+        sRefreshUsbList();
+        sRefreshCdList();
+        sUpdateVol();
+        break;
+    }
+    case 1:
+        RemoveAll();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmDevice::mnuFileItem_Click(int index) {
+    switch (index) {
+    case 0:
+        cmdMenu_Click(1);
+        break;
+    case 1:
+        cmdMenu_Click(0);
+        break;
+    case 3:
+        Unload();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmDevice::mnuOptItem_Click(int index) {
+    const bool checked = !IsOptionChecked(index);
+    SetOptionChecked(menus_.bar, index, checked);
+    if (index == kOptCenter && checked && !::IsIconic(hwnd_) && !::IsZoomed(hwnd_)) {
+        // Centring applies to a normal window; a minimised or maximised one keeps its place.
+        const RECT r = WindowRect(hwnd_);
+        const POINT at = CenterPlacement(PixelsToTwips(r.right - r.left, dpi_), PixelsToTwips(r.bottom - r.top, dpi_),
+                                         PixelsToTwips(::GetSystemMetrics(SM_CXSCREEN), dpi_),
+                                         PixelsToTwips(::GetSystemMetrics(SM_CYSCREEN), dpi_));
+        MoveTwips(at.x, at.y);
+    } else if (index == kOptTop) {
+        ::SetWindowPos(hwnd_, checked ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+namespace {
+std::wstring ReadMePath() { return ExeFolder() + L"\\ReadMe.txt"; }
+} // namespace
+
+void frmDevice::mnuHelpItem_Click(int index) {
+    switch (index) {
+    case 0:
+        if (::PathFileExistsW(ReadMePath().c_str())) {
+            ShellOpen(hwnd_, ReadMePath(), L"", L"");
+        }
+        break;
+    case 1:
+        ShellOpen(hwnd_, kHomePageUrl, L"", L"");
+        break;
+    case 2: {
+        BusyScope busy;
+        ShowVersionMessage(hwnd_);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void frmDevice::ClearHighlights() {
+    for (HWND list : ListView1) {
+        const int focused = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
+        if (ListView_GetItemCount(list) > 0 && focused >= 0) {
+            ListView_SetItemState(list, focused, 0, LVIS_SELECTED);
+        }
+    }
+}
+
+void frmDevice::OnMenuOpen(HMENU popup) {
+    if (popup == menus_.Popup(MenuId::File)) {
+        const bool any = ListView_GetItemCount(ListView1[kDeviceList]) > 0;
+        ::EnableMenuItem(popup, MenuCommand(MenuId::File, 0), MF_BYCOMMAND | (any ? MF_ENABLED : MF_GRAYED));
+        ClearHighlights();
+    } else if (popup == menus_.Popup(MenuId::Opt) || popup == menus_.Popup(MenuId::Volume) ||
+               popup == menus_.Popup(MenuId::Extra) || popup == menus_.Popup(MenuId::Win)) {
+        ClearHighlights();
+    } else if (popup == menus_.Popup(MenuId::Help)) {
+        ClearHighlights();
+        const bool readMe = ::PathFileExistsW(ReadMePath().c_str()) != FALSE;
+        ::EnableMenuItem(popup, MenuCommand(MenuId::Help, 0), MF_BYCOMMAND | (readMe ? MF_ENABLED : MF_GRAYED));
+    }
+}
+
+void frmDevice::ListView1_ColumnClick(int index) {
+    if (index == kDeviceList) {
+        WaitCursorScope wait;
+        sRefreshUsbList();
+    } else {
+        sRefreshCdList();
+    }
+}
+
+void frmDevice::ListView1_KeyDown(int index, WORD keyCode) {
+    HWND list = ListView1[index];
+    if (ListView_GetItemCount(list) == 0) {
+        return;
+    }
+    BusyScope busy;
+    const int selected = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+    if (keyCode == VK_RETURN && selected >= 0) {
+        if (index == kDeviceList) {
+            sEjectSelected();
+        } else {
+            EjectCdRow(selected);
+        }
+    }
+}
+
+void frmDevice::ListView1_MouseMove(int index, POINT at) {
+    HWND list = ListView1[index];
+    LVHITTESTINFO hit{};
+    hit.pt = at;
+    const int row = ListView_HitTest(list, &hit);
+    if (row < 0) {
+        return;
+    }
+    if (::GetFocus() != list && ::GetActiveWindow() == hwnd_) {
+        ::SetFocus(list);
+    }
+    ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+void frmDevice::ListView1_MouseUp(int index, int button, POINT at) {
+    BusyScope busy;
+    HWND list = ListView1[index];
+    LVHITTESTINFO hit{};
+    hit.pt = at;
+    const int row = ListView_HitTest(list, &hit);
+    if (row < 0) {
+        if (button == 2) {
+            POINT screen{};
+            ::GetCursorPos(&screen);
+            ::TrackPopupMenu(menus_.Popup(MenuId::File), TPM_LEFTALIGN, screen.x, screen.y, 0, hwnd_, nullptr);
+        }
+        return;
+    }
+    if (at.x == lastClick_.x && at.y == lastClick_.y) {
+        return;
+    }
+    const int focused = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
+    if (ListView_GetItemCount(list) > 0 && focused >= 0 &&
+        (ListView_GetItemState(list, focused, LVIS_SELECTED) & LVIS_SELECTED) == 0) {
+        return;
+    }
+    lastClick_ = at;
+    if (index == kDeviceList) {
+        if (button == 1) {
+            sEjectSelected();
+        } else {
+            const std::wstring text = ListRowText(list, row);
+            const size_t close = text.rfind(L')');
+            if (close != std::wstring::npos && close >= 2) {
+                ShowDriveMenu(text.substr(close - 2, 2) + L"\\");
+            }
+        }
+    } else {
+        if (button == 1) {
+            EjectCdRow(row);
+        } else {
+            ShowDriveMenu(CdRowPath(list, row) + L"\\");
+        }
+    }
+}
+
+LRESULT CALLBACK frmDevice::ListSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                             DWORD_PTR refData) {
+    if (message == WM_MOUSEMOVE) {
+        reinterpret_cast<frmDevice*>(refData)->ListView1_MouseMove(static_cast<int>(id),
+                                                                   POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    } else if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(hwnd, &frmDevice::ListSubclassProc, id);
+    }
+    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
 bool frmDevice::PreTranslate(MSG& msg) {
     if (!hwnd_ || (msg.hwnd != hwnd_ && !::IsChild(hwnd_, msg.hwnd))) {
         return false;
+    }
+    if (accelerators_ && ::TranslateAcceleratorW(hwnd_, accelerators_.get(), &msg)) {
+        return true;
     }
     if (msg.message == WM_KEYUP) {
         const int shift = (::GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (::GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
@@ -344,6 +555,58 @@ LRESULT frmDevice::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         Unload();
         return 0;
+    case WM_COMMAND: {
+        const UINT id = LOWORD(wParam);
+        if (id >= kCmdMenuBase && id < kCmdMenuBase + kCmdMenuCount && HIWORD(wParam) == BN_CLICKED) {
+            cmdMenu_Click(static_cast<int>(id - kCmdMenuBase));
+        } else if (id >= kFirstMenuCommand && id <= kLastMenuCommand) {
+            const int index = IndexOfCommand(id);
+            switch (MenuOfCommand(id)) {
+            case MenuId::File: mnuFileItem_Click(index); break;
+            case MenuId::Opt: mnuOptItem_Click(index); break;
+            case MenuId::Help: mnuHelpItem_Click(index); break;
+            case MenuId::Delete: RunCleanupMenu(hwnd_, index); break;
+            default: break;
+            }
+        }
+        return 0;
+    }
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        const int list = static_cast<int>(header->idFrom) - kListView1Base;
+        if (list != kDeviceList && list != kCdList) {
+            return 0;
+        }
+        switch (header->code) {
+        case LVN_COLUMNCLICK:
+            ListView1_ColumnClick(list);
+            break;
+        case LVN_KEYDOWN:
+            ListView1_KeyDown(list, reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey);
+            break;
+        case NM_CLICK:
+        case NM_RCLICK: {
+            // The list view swallows the button-up in its drag detection; these notes come after it.
+            const DWORD pos = ::GetMessagePos();
+            POINT at{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
+            ::ScreenToClient(header->hwndFrom, &at);
+            ListView1_MouseUp(list, header->code == NM_CLICK ? 1 : 2, at);
+            break;
+        }
+        default:
+            break;
+        }
+        return 0;
+    }
+    case WM_INITMENUPOPUP:
+        OnMenuOpen(reinterpret_cast<HMENU>(wParam));
+        return 0;
+    case WM_SETCURSOR:
+        if (IsWaitCursorShown()) {
+            ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        return ::DefWindowProcW(hwnd_, message, wParam, lParam);
     case WM_DPICHANGED: {
         dpi_ = HIWORD(wParam);
         ApplyFont();

@@ -36,7 +36,7 @@ public:
     // How the window is shown after loading: normal or maximised, as the settings say.
     int ShowCommand() const;
 
-    // Key preview: the window sees key releases before the focused control does.
+    // Key preview and the F5 accelerator: the window sees keys before the focused control does.
     bool PreTranslate(MSG& msg);
 
     void Form_Resize();
@@ -50,6 +50,17 @@ public:
 
     bool IsOptionChecked(int index) const;
 
+    // Buttons, menus and list events, by control-array index.
+    void cmdMenu_Click(int index);
+    void mnuFileItem_Click(int index);
+    void mnuOptItem_Click(int index);
+    void mnuHelpItem_Click(int index);
+    void ListView1_ColumnClick(int index);
+    void ListView1_KeyDown(int index, WORD keyCode);
+    void ListView1_MouseMove(int index, POINT at);
+    void ListView1_MouseUp(int index, int button, POINT at);
+    void sUpdateVol();
+
     HWND ListView1[2] = {};
     HWND cmdMenu[kCmdMenuCount] = {};
 
@@ -59,6 +70,14 @@ private:
 
     void Form_Load();
     void Form_Unload();
+    void OnMenuOpen(HMENU popup);
+    void ClearHighlights();
+    void sEjectSelected();
+    void EjectCdRow(int row);
+    void RemoveAll();
+    void ShowDriveMenu(const std::wstring& drivePath);
+    static LRESULT CALLBACK ListSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR id, DWORD_PTR refData);
     void CreateControls();
     void ApplyFont();
     int Scale(double designPixels) const;
@@ -70,7 +89,10 @@ private:
     HWND tooltip_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     MenuBar menus_;
-    unique_hmenu popupMenu_; // the shared right-click menu, emptied and refilled at each use
+    unique_hmenu volumeMenuOwner_; // the volume menu is not on the bar, so the bar doesn't free it
+    unique_hmenu popupMenu_;       // the shared right-click menu, emptied and refilled at each use
+    unique_haccel accelerators_;
+    POINT lastClick_{0, 0}; // the last mouse-up acted on, in list coordinates
     unique_hfont font_;
     unique_imagelist imageList1_;
     unique_handle instanceLock_;

@@ -11,6 +11,7 @@ namespace {
 struct ItemSpec {
     int index;
     const wchar_t* caption; // "-" is a separator
+    bool enabled = true;    // items whose work is not built yet stay greyed
 };
 
 HMENU BuildPopup(MenuId menu, const std::vector<ItemSpec>& items) {
@@ -19,7 +20,8 @@ HMENU BuildPopup(MenuId menu, const std::vector<ItemSpec>& items) {
         if (item.caption[0] == L'-' && item.caption[1] == L'\0') {
             ::AppendMenuW(popup, MF_SEPARATOR, MenuCommand(menu, item.index), nullptr);
         } else {
-            ::AppendMenuW(popup, MF_STRING, MenuCommand(menu, item.index), item.caption);
+            ::AppendMenuW(popup, MF_STRING | (item.enabled ? 0 : MF_GRAYED), MenuCommand(menu, item.index),
+                          item.caption);
         }
     }
     return popup;
@@ -37,6 +39,34 @@ MenuBar CreateMenuBar() {
         ::AppendMenuW(menus.bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), caption);
     };
     add(MenuId::File, kFile, {{0, kFileRemoveAll}, {1, kFileRefresh}, {2, L"-"}, {3, kFileExit}});
+    // The volume menu is only ever a popup of the volume buttons: built, but kept off the bar.
+    std::vector<ItemSpec> volume;
+    for (int i = 0; i <= 10; ++i) {
+        volume.push_back({i, kVolumeLevels[i]});
+    }
+    volume.push_back({11, kVolumeMute});
+    menus.popups[static_cast<int>(MenuId::Volume)] = BuildPopup(MenuId::Volume, volume);
+    add(MenuId::Delete, kDelete,
+        {{0, kDeleteRecycle},
+         {1, kDeleteTemp},
+         {2, kDeleteRecent},
+         {3, kDeleteCache},
+         {4, kDeleteCookie},
+         {5, kDeleteHistory}});
+    add(MenuId::Extra, kExtra,
+        {{4, kExtraTime, false},
+         {5, kExtraDesktop, false},
+         {6, kExtraSaverStart, false},
+         {7, kExtraSaverOff, false},
+         {10, L"-"},
+         {11, kExtraCloseAll, false},
+         {12, kExtraCloseAllForced, false}});
+    add(MenuId::Win, kWin,
+        {{0, kWinStandby, false},
+         {1, kWinHibernate, false},
+         {2, kWinLogoff, false},
+         {4, kWinRestart, false},
+         {10, kWinShutdown, false}});
     add(MenuId::Opt, kOpt,
         {{kOptCenter, kOptCenterText},
          {kOptTop, kOptTopText},

@@ -11,6 +11,10 @@ inline constexpr wchar_t kWin[] = L"Windows終了(&W)";
 inline constexpr wchar_t kOpt[] = L"オプション(&O)";
 inline constexpr wchar_t kHelp[] = L"ヘルプ(&H)";
 
+inline constexpr const wchar_t* kVolumeLevels[11] = {L"0 %",  L"10 %", L"20 %", L"30 %", L"40 %", L"50 %",
+                                                     L"60 %", L"70 %", L"80 %", L"90 %", L"100 %"};
+inline constexpr wchar_t kVolumeMute[] = L"ミュート(&M)";
+
 inline constexpr wchar_t kFileRemoveAll[] = L"全て取り外す(&A)";
 inline constexpr wchar_t kFileRefresh[] = L"最新の情報に更新(&R)\tF5";
 inline constexpr wchar_t kFileExit[] = L"終了(&X)";
@@ -24,5 +28,25 @@ inline constexpr wchar_t kOptExitWhenInactiveText[] = L"非アクティブで終
 inline constexpr wchar_t kHelpReadMe[] = L"ReadMeを開く(&R)...";
 inline constexpr wchar_t kHelpHomePage[] = L"作者のHPへ(&H)";
 inline constexpr wchar_t kHelpVersion[] = L"バージョン情報(&V)...";
+
+inline constexpr wchar_t kDeleteRecycle[] = L"ごみ箱を空にする(&E)";
+inline constexpr wchar_t kDeleteTemp[] = L"一時ファイルの削除(&T)";
+inline constexpr wchar_t kDeleteRecent[] = L"最近使ったファイル一覧のクリア(&R)";
+inline constexpr wchar_t kDeleteCache[] = L"IEキャッシュファイルの削除(&I)";
+inline constexpr wchar_t kDeleteCookie[] = L"Cookieの削除(&C)";
+inline constexpr wchar_t kDeleteHistory[] = L"IEのURL履歴を削除(&R)";
+
+inline constexpr wchar_t kExtraTime[] = L"時間合わせ(&M)";
+inline constexpr wchar_t kExtraDesktop[] = L"デスクトップの表示形式変更(&D)";
+inline constexpr wchar_t kExtraSaverStart[] = L"スクリーンセーバー起動(&S)";
+inline constexpr wchar_t kExtraSaverOff[] = L"スクリーンセーバー無効(&E)";
+inline constexpr wchar_t kExtraCloseAll[] = L"全終了(&A)...";
+inline constexpr wchar_t kExtraCloseAllForced[] = L"全強制終了(&F)...";
+
+inline constexpr wchar_t kWinStandby[] = L"スタンバイ(&S)...";
+inline constexpr wchar_t kWinHibernate[] = L"休止(&H)...";
+inline constexpr wchar_t kWinLogoff[] = L"ログオフ(&O)...";
+inline constexpr wchar_t kWinRestart[] = L"再起動(&R)...";
+inline constexpr wchar_t kWinShutdown[] = L"終了(&W)...";
 
 } // namespace tavimo::menu_texts

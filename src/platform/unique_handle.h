@@ -68,6 +68,7 @@ inline void DestroyIconFn(HICON i) noexcept { ::DestroyIcon(i); }
 inline void ImageListDestroyFn(HIMAGELIST l) noexcept { ::ImageList_Destroy(l); }
 inline void DestroyWindowFn(HWND w) noexcept { ::DestroyWindow(w); }
 inline void LocalFreeFn(HLOCAL h) noexcept { ::LocalFree(h); }
+inline void DestroyAccelFn(HACCEL a) noexcept { ::DestroyAcceleratorTable(a); }
 } // namespace detail
 
 using unique_handle = unique_any<HANDLE, detail::CloseHandleFn>;
@@ -82,6 +83,7 @@ using unique_hicon = unique_any<HICON, detail::DestroyIconFn>;
 using unique_imagelist = unique_any<HIMAGELIST, detail::ImageListDestroyFn>;
 using unique_hwnd = unique_any<HWND, detail::DestroyWindowFn>;
 using unique_hlocal = unique_any<HLOCAL, detail::LocalFreeFn>;
+using unique_haccel = unique_any<HACCEL, detail::DestroyAccelFn>;
 
 // Runs a callable when the scope ends, on every path out.
 template <typename F>

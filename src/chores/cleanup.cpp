@@ -1,0 +1,310 @@
+#include "chores/cleanup.h"
+
+#include "app/busy.h"
+#include "app/wait_cursor.h"
+
+#include "app/app_info.h"
+#include "app/ask.h"
+#include "chores/cleanup_texts.h"
+#include "platform/com_slot.h"
+#include "platform/unique_handle.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+#include <wininet.h>
+
+#include <algorithm>
+#include <cwchar>
+#include <iterator>
+#include <utility>
+
+namespace tavimo {
+
+namespace {
+
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
+    if (!folder.empty() && folder.back() == L'\\') {
+        return folder + name;
+    }
+    return folder + L'\\' + name;
+}
+
+// Where the entry really is, as the file system resolves it; empty when it cannot be opened.
+std::wstring FinalPath(const std::wstring& path) {
+    unique_file file(::CreateFileW(
+        path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file) {
+        return {};
+    }
+    std::wstring resolved(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetFinalPathNameByHandleW(
+            file.get(), resolved.data(), static_cast<DWORD>(resolved.size()), FILE_NAME_NORMALIZED);
+        if (length == 0) {
+            return {};
+        }
+        if (length < resolved.size()) {
+            resolved.resize(length);
+            return resolved;
+        }
+        resolved.resize(length);
+    }
+}
+
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+void DeleteMatching(const std::wstring& folder, const std::wstring& realFolder, const std::wstring& pattern) {
+    WIN32_FIND_DATAW found{};
+    unique_find search(::FindFirstFileW(JoinPath(folder, pattern).c_str(), &found));
+    if (!search) {
+        return;
+    }
+    do {
+        const std::wstring name(found.cFileName);
+        if (name == L"." || name == L"..") {
+            continue;
+        }
+        // Junctions, directory links and mount points are neither entered nor removed: under Wine,
+        // removing a link removes what it points to.
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+            continue;
+        }
+        // Under Wine a link to a file carries no reparse bit, yet DeleteFileW deletes its target: only
+        // an entry that really lives where its name says is touched.
+        const std::wstring path = JoinPath(folder, name);
+        const std::wstring realPath = JoinPath(realFolder, name);
+        if (!SamePath(FinalPath(path), realPath)) {
+            continue;
+        }
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            DeleteMatching(path, realPath, L"*.*");
+            ::RemoveDirectoryW(path.c_str());
+        } else if (!(found.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM)) {
+            ::DeleteFileW(path.c_str());
+        }
+    } while (::FindNextFileW(search.get(), &found));
+}
+
+std::wstring UserDecimalSeparator() {
+    wchar_t separator[8] = {};
+    if (::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator,
+                          static_cast<int>(std::size(separator))) <= 1) {
+        return L".";
+    }
+    return separator;
+}
+
+// Lets the window's queued messages run once, as a long pass on the UI thread should.
+void PumpPendingMessages() {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // Not ours to consume: leave it for the message loop.
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+void CloseCacheSearch(HANDLE search) noexcept {
+    ::FindCloseUrlCache(search);
+}
+using unique_cache_search = unique_any<HANDLE, CloseCacheSearch>;
+
+// Fetches one cache entry into `buffer`: first with no buffer to learn the size, then into a buffer of
+// that size, sized again if the entry grew in between. ERROR_SUCCESS, or the error that ended it.
+template <typename Fetch> DWORD FetchCacheEntry(unique_hlocal& buffer, Fetch fetch) {
+    buffer.reset();
+    DWORD allocated = 0;
+    for (;;) {
+        auto* entry = static_cast<INTERNET_CACHE_ENTRY_INFOA*>(buffer.get());
+        DWORD size = allocated;
+        if (entry) {
+            entry->dwStructSize = sizeof(INTERNET_CACHE_ENTRY_INFOA);
+        }
+        if (fetch(entry, &size)) {
+            return entry ? ERROR_SUCCESS : ERROR_INVALID_DATA;
+        }
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_INSUFFICIENT_BUFFER || size <= allocated) {
+            return error;
+        }
+        allocated = std::max(size, static_cast<DWORD>(sizeof(INTERNET_CACHE_ENTRY_INFOA)));
+        buffer.reset(::LocalAlloc(LMEM_FIXED, allocated));
+        if (!buffer) {
+            return ERROR_NOT_ENOUGH_MEMORY;
+        }
+    }
+}
+
+bool IsCookieUrl(const std::string& url) {
+    // Compared as text, not bytes: a trail byte of a double-byte character must not start a match.
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, url.data(), static_cast<int>(url.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, url.data(), static_cast<int>(url.size()), wide.data(), length);
+    return wide.find(L"Cookie") != std::wstring::npos;
+}
+
+std::wstring RecycleQuestion(long long items, long long bytes) {
+    using namespace cleanup_texts;
+    return std::wstring(kRecycleQuestion) + L"\r\n\r\n" + kRecycleCountPrefix + std::to_wstring(items) +
+           kRecycleCountUnit + FormatByteSize(bytes > 0 ? static_cast<std::uint64_t>(bytes) : 0) + L")";
+}
+
+} // namespace
+
+bool EmptyRecycleBin(bool confirm, const wchar_t* rootPath, DWORD flags) {
+    if (confirm) {
+        // We ask, so the shell must not ask again.
+        flags |= SHERB_NOCONFIRMATION;
+        SHQUERYRBINFO info{};
+        info.cbSize = sizeof(info); // 20 bytes in 32-bit builds, 24 in 64-bit ones
+        if (FAILED(::SHQueryRecycleBinW(rootPath, &info))) {
+            return false;
+        }
+        if (info.i64NumItems <= 0) {
+            return true;
+        }
+        const std::wstring question = RecycleQuestion(info.i64NumItems, info.i64Size);
+        const int answer = Ask(::GetActiveWindow(), question.c_str(), cleanup_texts::kRecycleCaption,
+                               MB_OKCANCEL | MB_ICONQUESTION);
+        if (answer == IDCANCEL) {
+            return true;
+        }
+        // Only OK empties: a box that could not be shown (0) is no consent.
+        if (answer != IDOK) {
+            return false;
+        }
+    }
+    return ::SHEmptyRecycleBinW(nullptr, rootPath, flags) == S_OK;
+}
+
+std::wstring FormatByteSize(std::uint64_t bytes) {
+    return FormatByteSize(bytes, UserDecimalSeparator());
+}
+
+std::wstring FormatByteSize(std::uint64_t bytes, std::wstring_view decimalSeparator) {
+    struct Unit {
+        std::uint64_t size;
+        const wchar_t* name;
+    };
+    static constexpr Unit kUnits[] = {{1ull << 30, L" GB"}, {1ull << 20, L" MB"}, {1ull << 10, L" KB"}};
+    for (const Unit& unit : kUnits) {
+        if (bytes >= unit.size) {
+            // Integer arithmetic, rounding halves up: no floating-point error at any size.
+            const std::uint64_t hundredths =
+                bytes / unit.size * 100 + (bytes % unit.size * 100 + unit.size / 2) / unit.size;
+            const std::uint64_t fraction = hundredths % 100;
+            return std::to_wstring(hundredths / 100) + std::wstring(decimalSeparator) +
+                   (fraction < 10 ? L"0" : L"") + std::to_wstring(fraction) + unit.name;
+        }
+    }
+    return std::to_wstring(bytes) + L" Byte";
+}
+
+void DeleteFolderContents(const std::wstring& folder, const std::wstring& pattern) {
+    // An empty folder would join to "\<pattern>": the root of the current drive.
+    if (folder.empty()) {
+        return;
+    }
+    WaitCursorScope wait;
+    const std::wstring realFolder = FinalPath(folder);
+    if (realFolder.empty()) {
+        return;
+    }
+    DeleteMatching(folder, realFolder, pattern);
+}
+
+std::wstring GetTempFolder() {
+    std::wstring folder(256, L'\0');
+    DWORD length = ::GetTempPathW(static_cast<DWORD>(folder.size()), folder.data());
+    if (length > folder.size()) {
+        // Too long for the first buffer: the answer is the size needed.
+        folder.resize(length);
+        length = ::GetTempPathW(static_cast<DWORD>(folder.size()), folder.data());
+        if (length >= folder.size()) {
+            return {};
+        }
+    }
+    folder.resize(length);
+    folder.resize(std::wcslen(folder.c_str()));
+    return folder;
+}
+
+bool DeleteTempFiles() {
+    const std::wstring folder = GetTempFolder();
+    if (folder.empty()) {
+        return false;
+    }
+    DeleteFolderContents(folder, L"*.*");
+    return true;
+}
+
+bool ClearRecentDocs() {
+    // No path empties the list.
+    ::SHAddToRecentDocs(SHARD_PATHA, nullptr);
+    return true;
+}
+
+bool ClearUrlCache(bool cookiesOnly) {
+    PumpPendingMessages();
+    unique_cache_search search;
+    unique_hlocal buffer;
+    DWORD status = FetchCacheEntry(buffer, [&search](INTERNET_CACHE_ENTRY_INFOA* entry, DWORD* size) {
+        HANDLE found = ::FindFirstUrlCacheEntryA(nullptr, entry, size);
+        search.reset(found);
+        return found != nullptr;
+    });
+    while (status == ERROR_SUCCESS) {
+        const auto* entry = static_cast<const INTERNET_CACHE_ENTRY_INFOA*>(buffer.get());
+        if (entry->CacheEntryType & NORMAL_CACHE_ENTRY) {
+            const std::string url = PtrToAnsiString(entry->lpszSourceUrlName);
+            if (!url.empty() && IsCookieUrl(url) == cookiesOnly) {
+                ::DeleteUrlCacheEntryA(url.c_str());
+            }
+        }
+        status = FetchCacheEntry(buffer, [&search](INTERNET_CACHE_ENTRY_INFOA* next, DWORD* size) {
+            return ::FindNextUrlCacheEntryA(search.get(), next, size) != FALSE;
+        });
+    }
+    return status == ERROR_NO_MORE_ITEMS;
+}
+
+std::string PtrToAnsiString(const char* text) {
+    if (!text) {
+        return {};
+    }
+    return std::string(text, static_cast<size_t>(::lstrlenA(text)));
+}
+
+bool RunCleanupMenu(HWND window, int index) {
+    BusyScope busy;
+    WaitCursorScope wait;
+    ::SetWindowTextW(window, (std::wstring(kAppTitle) + cleanup_texts::kBusyCaptionSuffix).c_str());
+    scope_exit restoreCaption([window] { ::SetWindowTextW(window, kAppTitle); });
+
+    switch (static_cast<CleanupItem>(index)) {
+    case CleanupItem::EmptyRecycleBin:
+        return EmptyRecycleBin(true, nullptr, 0);
+    case CleanupItem::DeleteTempFiles:
+        return DeleteTempFiles();
+    case CleanupItem::ClearRecentDocs:
+        return ClearRecentDocs();
+    case CleanupItem::ClearCache:
+        return ClearUrlCache(false);
+    case CleanupItem::ClearCookies:
+        return ClearUrlCache(true);
+    case CleanupItem::ClearHistory:
+        // A history object that cannot be created ends the item quietly, like every other failure here.
+        return ClearUrlHistory() == S_OK;
+    }
+    return false;
+}
+
+} // namespace tavimo
