@@ -35,8 +35,10 @@ if ((${#missing[@]})); then
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
-# `locale -a` spells it ja_JP.utf8.
-if ! locale -a 2>/dev/null | grep -qix 'ja_JP\.utf-\?8'; then
+# `locale -a` spells it ja_JP.utf8. Read it whole first: grep -q closing the pipe early would
+# fail the pipeline under pipefail.
+available=$(locale -a 2>/dev/null || true)
+if ! grep -qix 'ja_JP\.utf-\?8' <<<"$available"; then
     echo "bootstrap: generating $locale_name" >&2
     if grep -q "^# *$locale_name UTF-8" /etc/locale.gen; then
         as_root sed -i "s/^# *\($locale_name UTF-8\)/\1/" /etc/locale.gen

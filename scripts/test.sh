@@ -19,6 +19,7 @@ phase() { # phase NAME COMMAND...
     echo "=== $name: $(since "$t") s (exit $rc)" >&2
     return "$rc"
 }
+# shellcheck disable=SC2317 # runs from the EXIT trap
 summary() {
     local line
     echo "=== time per phase" >&2

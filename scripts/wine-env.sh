@@ -9,6 +9,7 @@
 #   home/    HOME and the XDG folders, so nothing touches the real home (the recycle bin is in here)
 #   drives/cd   D: as a CD-ROM drive      drives/usb   E: as a removable drive
 # plus Xvfb on a free display and <build-dir>/bin/keeper.exe holding the desktop and clipboard open.
+# shellcheck disable=SC2317 # the teardown functions run from traps
 set -euo pipefail
 
 prog=wine-env
@@ -53,6 +54,7 @@ started=$(now)
 xvfb_pid=
 display_num=
 keeper_pid=
+our_prefix=
 torn_down=
 
 teardown() {
@@ -60,7 +62,7 @@ teardown() {
     torn_down=1
     local t
     t=$(now)
-    if [[ -d ${WINEPREFIX:-} ]]; then
+    if [[ -n $our_prefix ]]; then
         # Kills the keeper, explorer and whatever the command left running in this prefix only.
         wineserver -k 2>/dev/null || true
         wineserver -w 2>/dev/null || true
@@ -82,9 +84,19 @@ teardown() {
     fi
     echo "$prog: torn down in $(elapsed "$t") s" >&2
 }
+command_pid=
 on_signal() {
-    local code=$1
+    local code=$1 i
     trap - INT TERM
+    if [[ -n $command_pid ]]; then
+        # Ctrl-C reached the command too; a TERM may have come to this script alone.
+        kill -TERM "$command_pid" 2>/dev/null || true
+        for ((i = 0; i < 50; i++)); do
+            kill -0 "$command_pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -KILL "$command_pid" 2>/dev/null || true
+    fi
     teardown
     exit "$code"
 }
@@ -93,7 +105,7 @@ trap 'on_signal 130' INT
 trap 'on_signal 143' TERM
 
 # --- fresh folders -------------------------------------------------------------------------
-rm -rf "$env_dir/prefix" "$env_dir/home" "$env_dir/runtime" "$env_dir/drives" "$env_dir/logs"
+rm -rf "${env_dir:?}/prefix" "${env_dir:?}/home" "${env_dir:?}/runtime" "${env_dir:?}/drives" "${env_dir:?}/logs"
 mkdir -p "$env_dir/home" "$env_dir/drives/cd" "$env_dir/drives/usb" "$env_dir/logs"
 mkdir -m 700 "$env_dir/runtime"
 
@@ -103,6 +115,7 @@ export XDG_STATE_HOME=$HOME/.local/state XDG_RUNTIME_DIR=$env_dir/runtime
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_STATE_HOME"
 unset WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS XAUTHORITY
 export WINEPREFIX=$env_dir/prefix WINEARCH=win64 WINEDEBUG=-all
+our_prefix=1
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 logs=$env_dir/logs
@@ -202,9 +215,12 @@ echo "$prog: DISPLAY=$DISPLAY WINEPREFIX=$WINEPREFIX HOME=$HOME LANG=$LANG deskt
     "setup $(elapsed "$started") s (wineboot $boot_time s)" >&2
 
 # --- the command ---------------------------------------------------------------------------
-# In the foreground, so it keeps the terminal and gets Ctrl-C itself; the traps run after it.
-set +e
-"$@" 9>&-
-status=$?
-set -e
+# In the background with `wait`, so a TERM sent to this script alone (a timeout, CI) is handled at
+# once instead of after the command ends. Without job control bash would start it with SIGINT
+# ignored and stdin from /dev/null: undo both so Ctrl-C and interactive use behave as usual.
+env --default-signal=INT,QUIT "$@" 0<&0 9>&- &
+command_pid=$!
+status=0
+wait "$command_pid" || status=$?
+command_pid=
 exit "$status"

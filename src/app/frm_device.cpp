@@ -102,7 +102,10 @@ bool frmDevice::Load() {
     return hwnd_ != nullptr && !unloaded_;
 }
 
-int frmDevice::ShowCommand() const { return startState_ == kStateMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL; }
+void frmDevice::Show() {
+    ::ShowWindow(hwnd_, startState_ == kStateMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    ::UpdateWindow(hwnd_);
+}
 
 void frmDevice::CreateControls() {
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
@@ -131,8 +134,9 @@ void frmDevice::CreateControls() {
                                        reinterpret_cast<HMENU>(INT_PTR{kCmdMenuBase + i}), instance, nullptr);
     }
 
-    tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance, nullptr);
+    // Unowned: under Wine an owned popup above the window keeps "always on top" from taking effect.
+    tooltip_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr));
     for (int i = 0; i < kCmdMenuCount; ++i) {
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof(tool);
@@ -140,7 +144,7 @@ void frmDevice::CreateControls() {
         tool.hwnd = hwnd_;
         tool.uId = reinterpret_cast<UINT_PTR>(cmdMenu[i]);
         tool.lpszText = const_cast<wchar_t*>(texts::kCmdMenuTooltips[i]);
-        ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        ::SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
 
     // ImageList1: the one picture of the CD tray list, a disc over a drive.
@@ -227,7 +231,7 @@ void frmDevice::Form_Load() {
     }
     SetOptionChecked(menus_.bar, kOptTop, ReadIniOption(ini_keys::kTop, false, ini));
     if (IsOptionChecked(kOptTop)) {
-        ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }
     SetOptionChecked(menus_.bar, kOptExitWhenInactive, ReadIniOption(ini_keys::kActivate, false, ini));
 
@@ -300,6 +304,7 @@ void frmDevice::Unload() {
     }
     unloaded_ = true;
     Form_Unload();
+    tooltip_.reset();
     ::DestroyWindow(hwnd_);
     instanceLock_.reset();
 }
@@ -358,8 +363,7 @@ void frmDevice::mnuOptItem_Click(int index) {
                                          PixelsToTwips(::GetSystemMetrics(SM_CYSCREEN), dpi_));
         MoveTwips(at.x, at.y);
     } else if (index == kOptTop) {
-        ::SetWindowPos(hwnd_, checked ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ::SetWindowPos(hwnd_, checked ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }
 }
 
@@ -625,8 +629,7 @@ int RunMainWindow(const std::wstring& commandTail) {
     if (!form.Load()) {
         return 0;
     }
-    ::ShowWindow(form.Window(), form.ShowCommand());
-    ::UpdateWindow(form.Window());
+    form.Show();
     MSG msg{};
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (form.PreTranslate(msg)) {

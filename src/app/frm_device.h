@@ -33,8 +33,8 @@ public:
     // Creates and loads the window; false when another instance runs or creation failed.
     bool Load();
     HWND Window() const { return hwnd_; }
-    // How the window is shown after loading: normal or maximised, as the settings say.
-    int ShowCommand() const;
+    // Shows the loaded window normal or maximised, as the settings say.
+    void Show();
 
     // Key preview and the F5 accelerator: the window sees keys before the focused control does.
     bool PreTranslate(MSG& msg);
@@ -86,7 +86,7 @@ private:
 
     std::wstring commandTail_;
     HWND hwnd_ = nullptr;
-    HWND tooltip_ = nullptr;
+    unique_hwnd tooltip_; // not owned by the window, so destroyed by hand
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     MenuBar menus_;
     unique_hmenu volumeMenuOwner_; // the volume menu is not on the bar, so the bar doesn't free it

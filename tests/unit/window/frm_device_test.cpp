@@ -1,0 +1,142 @@
+// The main window in the test process: its menus and options, driven through its own messages.
+#include "app/app_info.h"
+#include "app/frm_device.h"
+#include "app/menu_bar.h"
+#include "devices/device_list.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+namespace tavimo {
+namespace {
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH] = {};
+        ::GetTempPathW(MAX_PATH, temp);
+        folder_ = std::filesystem::path(temp) / ("tavimo-window-" + std::to_string(::GetCurrentProcessId()));
+        std::filesystem::create_directories(folder_);
+        SetSettingsPath((folder_ / "setting.ini").wstring());
+        std::filesystem::remove(SettingsPath());
+    }
+    void TearDown() override {
+        form_.reset();
+        std::filesystem::remove_all(folder_);
+    }
+
+    frmDevice& Open() {
+        form_ = std::make_unique<frmDevice>(L"");
+        EXPECT_TRUE(form_->Load());
+        form_->Show();
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::DispatchMessageW(&msg);
+        }
+        return *form_;
+    }
+
+    UINT StateOf(MenuId menu, int index) {
+        HMENU bar = ::GetMenu(form_->Window());
+        return ::GetMenuState(bar, MenuCommand(menu, index), MF_BYCOMMAND);
+    }
+
+    // Opens a menu the way the system does: the window hears WM_INITMENUPOPUP first.
+    void OpenMenu(int position) {
+        HMENU popup = ::GetSubMenu(::GetMenu(form_->Window()), position);
+        ::SendMessageW(form_->Window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), position);
+    }
+
+    std::filesystem::path folder_;
+    std::unique_ptr<frmDevice> form_;
+};
+
+TEST_F(WindowTest, MenuBarHasEveryMenuInOrderWithVolumeKeptOff) {
+    Open();
+    HMENU bar = ::GetMenu(form_->Window());
+    const wchar_t* expected[] = {L"ファイル(&F)", L"ファイル削除(&D)", L"Extra(&E)", L"Windows終了(&W)",
+                                 L"オプション(&O)", L"ヘルプ(&H)"};
+    ASSERT_EQ(::GetMenuItemCount(bar), 6);
+    for (int i = 0; i < 6; ++i) {
+        wchar_t caption[64] = {};
+        ::GetMenuStringW(bar, i, caption, 64, MF_BYPOSITION);
+        EXPECT_STREQ(caption, expected[i]);
+    }
+    // Items sit at their indices, gaps included.
+    EXPECT_NE(StateOf(MenuId::Opt, kOptExitWhenInactive), static_cast<UINT>(-1));
+    EXPECT_EQ(StateOf(MenuId::Opt, 3), static_cast<UINT>(-1));
+    EXPECT_NE(StateOf(MenuId::Win, 10), static_cast<UINT>(-1));
+}
+
+TEST_F(WindowTest, RemoveAllIsGreyedUntilTheDeviceListHasARow) {
+    frmDevice& form = Open();
+    ASSERT_EQ(ListView_GetItemCount(form.ListView1[kDeviceList]), 0);
+    OpenMenu(0);
+    EXPECT_TRUE(StateOf(MenuId::File, 0) & MF_GRAYED);
+
+    AddListRow(form.ListView1[kDeviceList], L"USB DISK (E:)", 0, 1001);
+    OpenMenu(0);
+    EXPECT_FALSE(StateOf(MenuId::File, 0) & MF_GRAYED);
+}
+
+TEST_F(WindowTest, OpeningAMenuClearsTheHighlightedRow) {
+    frmDevice& form = Open();
+    HWND list = form.ListView1[kDeviceList];
+    AddListRow(list, L"USB DISK (E:)", 0, 1001);
+    ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    OpenMenu(4); // Option
+    EXPECT_EQ(ListView_GetItemState(list, 0, LVIS_SELECTED), 0u);
+}
+
+TEST_F(WindowTest, ReadMeItemFollowsTheFileBesideTheExecutable) {
+    Open();
+    const std::filesystem::path readMe = std::filesystem::path(ExeFolder()) / "ReadMe.txt";
+    const bool existed = std::filesystem::exists(readMe);
+    if (!existed) {
+        std::ofstream(readMe) << "x";
+    }
+    OpenMenu(5);
+    EXPECT_FALSE(StateOf(MenuId::Help, 0) & MF_GRAYED);
+    if (!existed) {
+        std::filesystem::remove(readMe);
+        OpenMenu(5);
+        EXPECT_TRUE(StateOf(MenuId::Help, 0) & MF_GRAYED);
+    }
+}
+
+TEST_F(WindowTest, TopmostSwitchesAtOnceAndSurvivesARestart) {
+    frmDevice& form = Open();
+    const auto topmost = [&] { return (::GetWindowLongW(form_->Window(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+    EXPECT_FALSE(topmost());
+    form.mnuOptItem_Click(kOptTop);
+    EXPECT_TRUE(topmost());
+    EXPECT_TRUE(StateOf(MenuId::Opt, kOptTop) & MF_CHECKED);
+    form.Unload();
+
+    Open();
+    EXPECT_TRUE(topmost());
+    form_->mnuOptItem_Click(kOptTop);
+    EXPECT_FALSE(topmost());
+}
+
+TEST_F(WindowTest, CentreOptionMovesTheWindowOnlyWhenChecked) {
+    frmDevice& form = Open();
+    ::SetWindowPos(form.Window(), nullptr, 3, 4, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    form.mnuOptItem_Click(kOptCenter);
+    RECT r{};
+    ::GetWindowRect(form.Window(), &r);
+    EXPECT_NEAR(r.left, (::GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2.0, 1);
+    EXPECT_NEAR(r.top, (::GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2.0, 1);
+
+    ::SetWindowPos(form.Window(), nullptr, 3, 4, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    form.mnuOptItem_Click(kOptCenter); // unchecking leaves it where it is
+    ::GetWindowRect(form.Window(), &r);
+    EXPECT_EQ(r.left, 3);
+    EXPECT_EQ(r.top, 4);
+}
+
+} // namespace
+} // namespace tavimo
