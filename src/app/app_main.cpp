@@ -3,6 +3,7 @@
 #include "app/app_info.h"
 #include "app/frm_device.h"
 #include "chores/cleanup.h"
+#include "devices/cd_tray.h"
 #include "platform/com_slot.h"
 
 #include <windows.h>
@@ -47,6 +48,8 @@ bool RunSwitch(Switch which, const std::vector<std::wstring>& arguments) {
         return true;
     case Switch::HotPlug:
         return StartHotPlugDialog();
+    case Switch::CdOpen:
+        return fCdDoor(CdOpenDrive(arguments));
     case Switch::Recycle:
         return EmptyRecycleBin(true, nullptr, 0);
     case Switch::Cache:

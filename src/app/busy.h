@@ -7,13 +7,17 @@ namespace tavimo {
 bool IsBusy();
 void SetBusy(bool busy);
 
-// Raises the flag for its scope and lowers it on every way out.
+// Raises the flag for its scope and lowers it on every way out; a scope inside another busy handler
+// leaves it raised for the outer one.
 class BusyScope {
 public:
-    BusyScope() { SetBusy(true); }
-    ~BusyScope() { SetBusy(false); }
+    BusyScope() : previous_(IsBusy()) { SetBusy(true); }
+    ~BusyScope() { SetBusy(previous_); }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    bool previous_;
 };
 
 } // namespace tavimo

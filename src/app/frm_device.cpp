@@ -3,6 +3,7 @@
 #include "app/app_info.h"
 #include "app/ask.h"
 #include "app/busy.h"
+#include "app/command_line.h"
 #include "app/form_layout.h"
 #include "app/resources/resource.h"
 #include "app/settings.h"
@@ -10,7 +11,10 @@
 #include "app/wait_cursor.h"
 #include "app/window_texts.h"
 #include "chores/cleanup.h"
+#include "devices/cd_tray.h"
 #include "devices/device_list.h"
+#include "devices/removal.h"
+#include "devices/shell_menu.h"
 
 #include <commctrl.h>
 #include <shlwapi.h>
@@ -240,6 +244,12 @@ void frmDevice::Form_Load() {
         ListView_SetColumnWidth(list, 0, (r.right - r.left) - Scale(kColumnMargin));
     }
     sRefreshUsbList();
+    if (ToLower(commandTail_) == L"/eject") {
+        // Remove-all mode: never shown, no CD list; the removal may already have unloaded the window.
+        exitCode_ = RemoveAll() ? 0 : 1;
+        Unload();
+        return;
+    }
     sRefreshCdList();
 }
 
@@ -313,10 +323,23 @@ void frmDevice::sRefreshUsbList() { tavimo::sRefreshUsbList(ListView1[kDeviceLis
 void frmDevice::sRefreshCdList() { tavimo::sRefreshCdList(ListView1[kCdList]); }
 
 void frmDevice::sUpdateVol() {}
-void frmDevice::sEjectSelected() {}
-void frmDevice::EjectCdRow(int) {}
-void frmDevice::RemoveAll() {}
-void frmDevice::ShowDriveMenu(const std::wstring&) {}
+RemovalOptions frmDevice::CurrentRemovalOptions() const {
+    return RemovalOptions{IsOptionChecked(kOptNoConfirm), IsOptionChecked(kOptExitAfterRemoval)};
+}
+
+void frmDevice::sEjectSelected() {
+    tavimo::sEjectSelected(hwnd_, ListView1[kDeviceList], CurrentRemovalOptions(), [this] { Unload(); });
+}
+
+void frmDevice::EjectCdRow(int row) {
+    sEjectTray(hwnd_, ListView1[kCdList], row, CurrentRemovalOptions(), [this] { Unload(); });
+}
+
+bool frmDevice::RemoveAll() {
+    return fRemoveAllDevices(hwnd_, ListView1[kDeviceList], CurrentRemovalOptions(), [this] { Unload(); });
+}
+
+void frmDevice::ShowDriveMenu(const std::wstring& drivePath) { sShellMenu(hwnd_, popupMenu_.get(), drivePath); }
 
 void frmDevice::cmdMenu_Click(int index) {
     BusyScope busy;
@@ -481,17 +504,13 @@ void frmDevice::ListView1_MouseUp(int index, int button, POINT at) {
         if (button == 1) {
             sEjectSelected();
         } else {
-            const std::wstring text = ListRowText(list, row);
-            const size_t close = text.rfind(L')');
-            if (close != std::wstring::npos && close >= 2) {
-                ShowDriveMenu(text.substr(close - 2, 2) + L"\\");
-            }
+            ShowDriveMenu(DeviceRowDrivePath(ListRowText(list, row)));
         }
     } else {
         if (button == 1) {
             EjectCdRow(row);
         } else {
-            ShowDriveMenu(CdRowPath(list, row) + L"\\");
+            ShowDriveMenu(CdRowDrivePath(list, row));
         }
     }
 }
@@ -627,7 +646,7 @@ LRESULT frmDevice::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 int RunMainWindow(const std::wstring& commandTail) {
     frmDevice form(commandTail);
     if (!form.Load()) {
-        return 0;
+        return form.ExitCode(); // a second instance, or the "/eject" run that has already ended
     }
     form.Show();
     MSG msg{};
@@ -638,7 +657,7 @@ int RunMainWindow(const std::wstring& commandTail) {
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }
-    return 0;
+    return form.ExitCode();
 }
 
 } // namespace tavimo

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "app/menu_bar.h"
+#include "devices/removal.h"
 #include "platform/unique_handle.h"
 
 #include <string>
@@ -33,6 +34,8 @@ public:
     // Creates and loads the window; false when another instance runs or creation failed.
     bool Load();
     HWND Window() const { return hwnd_; }
+    // 0, or 1 when the "/eject" run left a device behind.
+    int ExitCode() const { return exitCode_; }
     // Shows the loaded window normal or maximised, as the settings say.
     void Show();
 
@@ -74,7 +77,8 @@ private:
     void ClearHighlights();
     void sEjectSelected();
     void EjectCdRow(int row);
-    void RemoveAll();
+    bool RemoveAll();
+    RemovalOptions CurrentRemovalOptions() const;
     void ShowDriveMenu(const std::wstring& drivePath);
     static LRESULT CALLBACK ListSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                              UINT_PTR id, DWORD_PTR refData);
@@ -97,6 +101,7 @@ private:
     unique_imagelist imageList1_;
     unique_handle instanceLock_;
     int startState_ = 0;
+    int exitCode_ = 0;
     bool unloaded_ = false;
 };
 

@@ -2,7 +2,9 @@
 #include "app/app_info.h"
 #include "app/frm_device.h"
 #include "app/menu_bar.h"
+#include "app/ask.h"
 #include "devices/device_list.h"
+#include "devices/removal.h"
 
 #include <gtest/gtest.h>
 
@@ -94,16 +96,19 @@ TEST_F(WindowTest, OpeningAMenuClearsTheHighlightedRow) {
 TEST_F(WindowTest, ReadMeItemFollowsTheFileBesideTheExecutable) {
     Open();
     const std::filesystem::path readMe = std::filesystem::path(ExeFolder()) / "ReadMe.txt";
+    const std::filesystem::path aside = std::filesystem::path(ExeFolder()) / "ReadMe.txt.aside";
     const bool existed = std::filesystem::exists(readMe);
-    if (!existed) {
-        std::ofstream(readMe) << "x";
+    if (existed) {
+        std::filesystem::rename(readMe, aside);
     }
     OpenMenu(5);
+    EXPECT_TRUE(StateOf(MenuId::Help, 0) & MF_GRAYED);
+    std::ofstream(readMe) << "x";
+    OpenMenu(5); // decided afresh each time the menu opens
     EXPECT_FALSE(StateOf(MenuId::Help, 0) & MF_GRAYED);
-    if (!existed) {
-        std::filesystem::remove(readMe);
-        OpenMenu(5);
-        EXPECT_TRUE(StateOf(MenuId::Help, 0) & MF_GRAYED);
+    std::filesystem::remove(readMe);
+    if (existed) {
+        std::filesystem::rename(aside, readMe);
     }
 }
 
@@ -136,6 +141,33 @@ TEST_F(WindowTest, CentreOptionMovesTheWindowOnlyWhenChecked) {
     ::GetWindowRect(form.Window(), &r);
     EXPECT_EQ(r.left, 3);
     EXPECT_EQ(r.top, 4);
+}
+
+int g_questions = 0;
+int WINAPI CountingNo(HWND, LPCWSTR, LPCWSTR, UINT) {
+    ++g_questions;
+    return IDNO;
+}
+
+TEST_F(WindowTest, MouseUpAtThePreviousPointDoesNothingElsewhereActsAgain) {
+    frmDevice& form = Open();
+    HWND list = form.ListView1[kDeviceList];
+    AddListRow(list, L"USB DISK (E:)", 0, 1001);
+    RECT row{};
+    ListView_GetItemRect(list, 0, &row, LVIR_BOUNDS);
+    const POINT first{row.left + 5, (row.top + row.bottom) / 2};
+    const POINT second{row.left + 9, (row.top + row.bottom) / 2};
+    g_questions = 0;
+    g_ask = &CountingNo;
+
+    form.ListView1_MouseMove(kDeviceList, first); // the row under the mouse is selected
+    form.ListView1_MouseUp(kDeviceList, 1, first);
+    EXPECT_EQ(g_questions, 1);
+    form.ListView1_MouseUp(kDeviceList, 1, first);
+    EXPECT_EQ(g_questions, 1);
+    form.ListView1_MouseUp(kDeviceList, 1, second);
+    EXPECT_EQ(g_questions, 2);
+    g_ask = &::MessageBoxW;
 }
 
 } // namespace

@@ -1,0 +1,121 @@
+// Removing devices and opening trays as a user and a script would.
+#include "tavimo_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace e2e {
+namespace {
+
+constexpr int kDeviceListId = 100;
+constexpr int kRemoveAllButtonId = 201;
+
+constexpr char kThreeDevices[] =
+    "1\tE\tディスク ドライブ\tUSB DISK\t1001\t0\n"
+    "1\tF\tディスク ドライブ\tCARD\t1002\t0\n"
+    "1\tG\tディスク ドライブ\tSTICK\t1003\t1\n";
+
+void ClickButton(HWND window, int id) {
+    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(window, id)));
+}
+
+bool WaitForRows(HWND list, size_t rows, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (ListRows(list).size() != rows) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+    return true;
+}
+
+TEST(Removal_RemoveAll, YesRemovesEveryRowThenClosesAndSaves) {
+    TavimoFolder folder;
+    folder.WriteDevices(kThreeDevices);
+    Process process = Launch(folder.Exe(), L"");
+    HWND window = WaitForMainWindow(process);
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(ListRows(::GetDlgItem(window, kDeviceListId)).size(), 3u);
+
+    ClickButton(window, kRemoveAllButtonId);
+    HWND box = WaitForMessageBox(process, L"Tavimo");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), L"全てのデバイスを取り外しますか？");
+    ClickBoxButton(box, IDYES);
+    // Three passes, a 3-second pause after each but the last; "exit after removal" is on by default.
+    EXPECT_EQ(process.Wait(30s), 0u);
+    const std::string ini = ReadFileBytes(folder.File(L"setting.ini"));
+    EXPECT_NE(ini.find("AutoC=-1\r\n"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("WinState=0\r\n"), std::string::npos) << ini;
+}
+
+TEST(Removal_RemoveAll, NoRemovesNothingAndWithoutExitOptionTheWindowStays) {
+    TavimoFolder folder;
+    folder.WriteDevices(kThreeDevices);
+    WriteFileBytes(folder.File(L"setting.ini"), "[Tavimo]\r\nAutoC=0\r\n");
+    Process process = Launch(folder.Exe(), L"");
+    HWND window = WaitForMainWindow(process);
+    ASSERT_NE(window, nullptr);
+    HWND list = ::GetDlgItem(window, kDeviceListId);
+
+    ClickButton(window, kRemoveAllButtonId);
+    HWND box = WaitForMessageBox(process, L"Tavimo");
+    ASSERT_NE(box, nullptr);
+    ClickBoxButton(box, IDNO);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(ListRows(list).size(), 3u);
+
+    ClickButton(window, kRemoveAllButtonId);
+    box = WaitForMessageBox(process, L"Tavimo");
+    ASSERT_NE(box, nullptr);
+    ClickBoxButton(box, IDYES);
+    EXPECT_TRUE(WaitForRows(list, 0, 30s));
+    EXPECT_TRUE(::IsWindowEnabled(window));
+    EXPECT_EQ(CloseAndWait(process, window), 0u);
+}
+
+TEST(Removal_EjectSwitch, EmptyListEndsAtOnceAndSavesWithoutShowingTheWindow) {
+    TavimoFolder folder;
+    folder.WriteDevices("");
+    Process process = Launch(folder.Exe(), L"/EJECT");
+    EXPECT_EQ(process.Wait(15s), 0u);
+    EXPECT_TRUE(FileExists(folder.File(L"setting.ini")));
+}
+
+TEST(Removal_EjectSwitch, AsksThenRemovesEverythingAndEndsWithZero) {
+    TavimoFolder folder;
+    folder.WriteDevices("1\tE\tディスク ドライブ\tUSB DISK\t1001\t0\n");
+    Process process = Launch(folder.Exe(), L"/eject");
+    HWND box = WaitForMessageBox(process, L"Tavimo");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), L"全てのデバイスを取り外しますか？");
+    EXPECT_EQ(WaitForMainWindow(process, 0ms), nullptr); // never shown in this mode
+    ClickBoxButton(box, IDYES);
+    EXPECT_EQ(process.Wait(15s), 0u);
+}
+
+TEST(Removal_EjectSwitch, DeclinedLeavesTheDeviceAndEndsWithOne) {
+    TavimoFolder folder;
+    folder.WriteDevices("1\tE\tディスク ドライブ\tUSB DISK\t1001\t0\n");
+    Process process = Launch(folder.Exe(), L"/eject");
+    HWND box = WaitForMessageBox(process, L"Tavimo");
+    ASSERT_NE(box, nullptr);
+    ClickBoxButton(box, IDNO);
+    EXPECT_EQ(process.Wait(15s), 1u);
+}
+
+TEST(Removal_CdOpen, FakeCdDriveAcceptsTheTrayCommands) {
+    TavimoFolder folder;
+    for (const wchar_t* arguments : {L"/cdopen /D:", L"/cdopen"}) {
+        Process process = Launch(folder.Exe(), arguments);
+        EXPECT_EQ(process.Wait(15s), 0u) << arguments;
+    }
+    Process missing = Launch(folder.Exe(), L"/cdopen /Q:");
+    EXPECT_EQ(missing.Wait(15s), 1u);
+}
+
+} // namespace
+} // namespace e2e

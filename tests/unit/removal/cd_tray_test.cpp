@@ -1,0 +1,167 @@
+#include "devices/cd_tray.h"
+
+#include "app/app_info.h"
+#include "devices/devices_texts.h"
+#include "test_window.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tavimo {
+namespace {
+
+// A tray that takes `doorOpenTakes` ms to answer "door open" on a millisecond clock we drive.
+struct FakeMci {
+    DWORD clock = 0;
+    DWORD doorOpenTakes = 1500;
+    std::string failing;
+    HWND window = nullptr;
+    std::vector<std::string> commands;
+    bool visibleAtFirstCommand = false;
+};
+
+FakeMci* g_fake = nullptr;
+
+MCIERROR WINAPI FakeSend(LPCSTR command, LPSTR returnString, UINT returnLength, HWND callback) {
+    if (g_fake->commands.empty()) {
+        g_fake->visibleAtFirstCommand = ::IsWindowVisible(g_fake->window) != FALSE;
+    }
+    const std::string text = command;
+    g_fake->commands.push_back(text + (returnString || returnLength || callback ? " +extras" : ""));
+    if (text.find(" door open") != std::string::npos) {
+        g_fake->clock += g_fake->doorOpenTakes;
+    }
+    return text == g_fake->failing ? MCIERR_DEVICE_NOT_READY : 0;
+}
+
+DWORD WINAPI FakeNow() {
+    return g_fake->clock;
+}
+
+class MciBench {
+  public:
+    MciBench() {
+        g_fake = &fake;
+        g_mci = {&FakeSend, &FakeNow};
+    }
+    ~MciBench() {
+        g_mci = DefaultMciApi();
+        g_fake = nullptr;
+    }
+    MciBench(const MciBench&) = delete;
+    MciBench& operator=(const MciBench&) = delete;
+
+    FakeMci fake;
+};
+
+using Commands = std::vector<std::string>;
+
+TEST(CdTray_CdDoor, CommandSequenceAndToggleByElapsedTime) {
+    struct Case {
+        const wchar_t* drive;
+        DWORD clockAtStart;
+        DWORD doorOpenTakes;
+        Commands commands;
+    };
+    const Commands driveOpens = {"open D: type cdaudio alias CDD", "set CDD door open", "close CDD"};
+    const Commands driveToggles = {"open D: type cdaudio alias CDD", "set CDD door open",
+                                   "set CDD door closed", "close CDD"};
+    const Case cases[] = {
+        {L"cdaudio", 1000, 1500, {"set cdaudio door open"}},
+        {L"cdaudio", 1000, 5, {"set cdaudio door open", "set cdaudio door closed"}},
+        {L"D:", 1000, 1500, driveOpens},
+        {L"D:", 1000, 5, driveToggles},
+        {L"D:", 1000, 199, driveToggles},
+        {L"D:", 1000, 200, driveOpens},
+        // The millisecond clock wraps round during the command.
+        {L"D:", 0xFFFFFFF0u, 50, driveToggles},
+        {L"D:", 0xFFFFFFF0u, 1500, driveOpens},
+        // Only the exact name means the default device; anything else is a drive.
+        {L"CDAUDIO", 1000, 1500, {"open CDAUDIO type cdaudio alias CDD", "set CDD door open", "close CDD"}},
+    };
+    for (const Case& c : cases) {
+        MciBench bench;
+        bench.fake.clock = c.clockAtStart;
+        bench.fake.doorOpenTakes = c.doorOpenTakes;
+        sCdDoor(c.drive);
+        EXPECT_EQ(bench.fake.commands, c.commands) << c.drive << " " << c.doorOpenTakes;
+    }
+}
+
+TEST(CdTray_CdDoor, AcceptedOnlyWhenEveryCommandWas) {
+    struct Case {
+        const wchar_t* drive;
+        DWORD doorOpenTakes;
+        const char* failing;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {L"cdaudio", 1500, "", true},
+        {L"cdaudio", 1500, "set cdaudio door open", false},
+        {L"D:", 5, "", true},
+        {L"D:", 1500, "open D: type cdaudio alias CDD", false},
+        {L"D:", 5, "set CDD door closed", false},
+        {L"D:", 1500, "close CDD", false},
+    };
+    for (const Case& c : cases) {
+        MciBench bench;
+        bench.fake.doorOpenTakes = c.doorOpenTakes;
+        bench.fake.failing = c.failing;
+        EXPECT_EQ(fCdDoor(c.drive), c.accepted) << c.drive << " failing: " << c.failing;
+    }
+}
+
+TEST(CdTray_EjectTray, AskThenHideThenDoorThenUnload) {
+    struct Case {
+        const char* name;
+        bool noConfirm;
+        int answer;
+        bool exitOption;
+        size_t asks;
+        bool doorMoved;
+        bool visibleAtDoor;
+        bool visibleAfter;
+        int unloads;
+    };
+    const Case cases[] = {
+        {"asked, yes, exit option", false, IDYES, true, 1, true, false, false, 1},
+        {"asked, no", false, IDNO, true, 1, false, true, true, 0},
+        {"no confirmation, no exit option", true, IDNO, false, 0, true, true, true, 0},
+    };
+    for (const Case& c : cases) {
+        MciBench bench;
+        test::AskRecorder asks(c.answer);
+        test::TestWindow ui;
+        ::ShowWindow(ui.window, SW_SHOWNOACTIVATE);
+        AddListRow(ui.list, L"CD-ROM ドライブ (D:)", 0, L'D');
+        bench.fake.window = ui.window;
+        int unloads = 0;
+
+        sEjectTray(ui.window, ui.list, 0, {c.noConfirm, c.exitOption}, [&] {
+            EXPECT_TRUE(IsBusy());
+            ++unloads;
+        });
+        EXPECT_EQ(test::g_asks.size(), c.asks) << c.name;
+        for (const auto& ask : test::g_asks) {
+            EXPECT_EQ(ask.text, devices_texts::kEjectTrayQuestion) << c.name;
+            EXPECT_EQ(ask.caption, kAppTitle) << c.name;
+            EXPECT_EQ(ask.type, static_cast<UINT>(MB_YESNO)) << c.name;
+        }
+        if (c.doorMoved) {
+            EXPECT_EQ(bench.fake.commands,
+                      Commands({"open D: type cdaudio alias CDD", "set CDD door open", "close CDD"}))
+                << c.name;
+            EXPECT_EQ(bench.fake.visibleAtFirstCommand, c.visibleAtDoor) << c.name;
+        } else {
+            EXPECT_TRUE(bench.fake.commands.empty()) << c.name;
+        }
+        EXPECT_EQ(::IsWindowVisible(ui.window) != FALSE, c.visibleAfter) << c.name;
+        EXPECT_EQ(unloads, c.unloads) << c.name;
+        EXPECT_FALSE(IsBusy()) << c.name;
+    }
+}
+
+} // namespace
+} // namespace tavimo
