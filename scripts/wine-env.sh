@@ -51,6 +51,7 @@ exec 9>"$env_dir/.lock"
 flock -n 9 || die "another environment is running in $env_dir"
 
 started=$(now)
+pulse_pid=
 xvfb_pid=
 display_num=
 keeper_pid=
@@ -69,6 +70,10 @@ teardown() {
     fi
     if [[ -n $keeper_pid ]]; then
         wait "$keeper_pid" 2>/dev/null || true
+    fi
+    if [[ -n $pulse_pid ]]; then
+        kill "$pulse_pid" 2>/dev/null || true
+        wait "$pulse_pid" 2>/dev/null || true
     fi
     if [[ -n $xvfb_pid ]]; then
         kill "$xvfb_pid" 2>/dev/null || true
@@ -156,6 +161,28 @@ start_xvfb() {
 }
 start_xvfb
 
+# --- sound server ------------------------------------------------------------------------------
+# A private PulseAudio with one null sink gives Wine a mixer (master and wave lines, levels per
+# process). Tests that need no sound server point PULSE_SERVER elsewhere for their own processes.
+start_pulse() {
+    command -v pulseaudio >/dev/null || return 0
+    local socket=$XDG_RUNTIME_DIR/pulse/native i
+    mkdir -p "$XDG_RUNTIME_DIR/pulse"
+    setsid pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=yes --use-pid-file=no \
+        --load="module-null-sink sink_name=tavimo_null" \
+        --load="module-native-protocol-unix auth-anonymous=1 socket=$socket" \
+        >"$logs/pulse.log" 2>&1 </dev/null 9>&- &
+    pulse_pid=$!
+    for ((i = 0; i < 100; i++)); do
+        [[ -S $socket ]] && { export PULSE_SERVER=unix:$socket; return 0; }
+        kill -0 "$pulse_pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    show_log "$logs/pulse.log"
+    echo "$prog: no sound server (tests that need one will fail)" >&2
+}
+start_pulse
+
 # --- prefix ------------------------------------------------------------------------------------
 t=$(now)
 # No menu entries or file associations for a throwaway prefix; it also makes the boot faster.
@@ -211,6 +238,7 @@ done
 [[ -s $ready ]] || die "keeper did not come up within 30 s"
 
 echo "$prog: DISPLAY=$DISPLAY WINEPREFIX=$WINEPREFIX HOME=$HOME LANG=$LANG desktop=1024x600" \
+    "sound=${PULSE_SERVER:-none}" \
     "D:=$env_dir/drives/cd (cdrom) E:=$env_dir/drives/usb (removable) keeper up;" \
     "setup $(elapsed "$started") s (wineboot $boot_time s)" >&2
 

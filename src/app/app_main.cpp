@@ -5,6 +5,7 @@
 #include "chores/cleanup.h"
 #include "devices/cd_tray.h"
 #include "platform/com_slot.h"
+#include "volume/mixer.h"
 
 #include <windows.h>
 #include <shlwapi.h>
@@ -50,6 +51,8 @@ bool RunSwitch(Switch which, const std::vector<std::wstring>& arguments) {
         return StartHotPlugDialog();
     case Switch::CdOpen:
         return fCdDoor(CdOpenDrive(arguments));
+    case Switch::Mute:
+        return ToggleMuteSwitch();
     case Switch::Recycle:
         return EmptyRecycleBin(true, nullptr, 0);
     case Switch::Cache:

@@ -15,6 +15,9 @@
 #include "devices/device_list.h"
 #include "devices/removal.h"
 #include "devices/shell_menu.h"
+#include "platform/window_subclass.h"
+#include "volume/volume_menu.h"
+#include "volume/volume_texts.h"
 
 #include <commctrl.h>
 #include <shlwapi.h>
@@ -210,6 +213,7 @@ void frmDevice::Form_Load() {
                        master.bottom - master.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
+    sUpdateVol();
     popupMenu_.reset(::CreatePopupMenu());
     const DWORD style = ListView_GetExtendedListViewStyle(ListView1[kDeviceList]);
     startState_ = LoadWindowPos(hwnd_, ini);
@@ -251,6 +255,13 @@ void frmDevice::Form_Load() {
         return;
     }
     sRefreshCdList();
+
+    WindowProcHooks hooks;
+    hooks.exitWhenInactive = [this] { return IsOptionChecked(kOptExitWhenInactive); };
+    hooks.unload = [this] { Unload(); };
+    hooks.volumeButtons = [this] { return VolumeButtonLayoutOf(&cmdMenu[kMasterButton]); };
+    hooks.refreshVolume = [this] { sUpdateVol(); };
+    subclassed_ = InstallWindowProc(hwnd_, std::move(hooks));
 }
 
 void frmDevice::Form_Resize() {
@@ -305,6 +316,10 @@ void frmDevice::Form_Unload() {
     WriteIniOption(ini_keys::kCenter, IsOptionChecked(kOptCenter), ini);
     WriteIniOption(ini_keys::kTop, IsOptionChecked(kOptTop), ini);
     WriteIniOption(ini_keys::kActivate, IsOptionChecked(kOptExitWhenInactive), ini);
+    if (subclassed_) {
+        RemoveWindowProc();
+        subclassed_ = false;
+    }
     SaveWindowPos(hwnd_, ini);
 }
 
@@ -322,7 +337,29 @@ void frmDevice::Unload() {
 void frmDevice::sRefreshUsbList() { tavimo::sRefreshUsbList(ListView1[kDeviceList]); }
 void frmDevice::sRefreshCdList() { tavimo::sRefreshCdList(ListView1[kCdList]); }
 
-void frmDevice::sUpdateVol() {}
+void frmDevice::sUpdateVol() { UpdateVolumeCaptions(VolumePathNow(), hwnd_, &cmdMenu[kMasterButton]); }
+
+void frmDevice::ShowVolumeMenu(int index) {
+    const VolumeMenuRequest request = VolumeButtonClick(index);
+    volumeTarget_ = request.target;
+    // The mute item belongs to the master line only: a menu can't hide an item, so it comes and goes.
+    HMENU menu = menus_.Popup(MenuId::Volume);
+    const UINT mute = MenuCommand(MenuId::Volume, volume_texts::kMuteItem);
+    const bool present = ::GetMenuState(menu, mute, MF_BYCOMMAND) != static_cast<UINT>(-1);
+    if (request.showMute && !present) {
+        ::AppendMenuW(menu, MF_STRING, mute, volume_texts::kVolItemCaptions[volume_texts::kMuteItem]);
+    } else if (!request.showMute && present) {
+        ::DeleteMenu(menu, mute, MF_BYCOMMAND);
+    }
+    POINT at{};
+    ::GetCursorPos(&at);
+    ::TrackPopupMenu(menu, TPM_LEFTALIGN, at.x, at.y, 0, hwnd_, nullptr);
+}
+
+void frmDevice::mnuVol_Click(int index) {
+    DoVolumeMenuItem(index, volumeTarget_, VolumePathNow(), hwnd_);
+    sUpdateVol();
+}
 RemovalOptions frmDevice::CurrentRemovalOptions() const {
     return RemovalOptions{IsOptionChecked(kOptNoConfirm), IsOptionChecked(kOptExitAfterRemoval)};
 }
@@ -355,6 +392,7 @@ void frmDevice::cmdMenu_Click(int index) {
         RemoveAll();
         break;
     default:
+        ShowVolumeMenu(index);
         break;
     }
 }
@@ -589,6 +627,7 @@ LRESULT frmDevice::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             case MenuId::Opt: mnuOptItem_Click(index); break;
             case MenuId::Help: mnuHelpItem_Click(index); break;
             case MenuId::Delete: RunCleanupMenu(hwnd_, index); break;
+            case MenuId::Volume: mnuVol_Click(index); break;
             default: break;
             }
         }

@@ -63,6 +63,7 @@ public:
     void ListView1_MouseMove(int index, POINT at);
     void ListView1_MouseUp(int index, int button, POINT at);
     void sUpdateVol();
+    void mnuVol_Click(int index);
 
     HWND ListView1[2] = {};
     HWND cmdMenu[kCmdMenuCount] = {};
@@ -80,6 +81,7 @@ private:
     bool RemoveAll();
     RemovalOptions CurrentRemovalOptions() const;
     void ShowDriveMenu(const std::wstring& drivePath);
+    void ShowVolumeMenu(int index);
     static LRESULT CALLBACK ListSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                              UINT_PTR id, DWORD_PTR refData);
     void CreateControls();
@@ -102,6 +104,8 @@ private:
     unique_handle instanceLock_;
     int startState_ = 0;
     int exitCode_ = 0;
+    bool subclassed_ = false;
+    std::wstring volumeTarget_; // the volume button whose menu is open, as text ("2" .. "5")
     bool unloaded_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "app/menu_bar.h"
 
 #include "app/menu_texts.h"
+#include "volume/volume_texts.h"
 
 #include <vector>
 
@@ -41,10 +42,9 @@ MenuBar CreateMenuBar() {
     add(MenuId::File, kFile, {{0, kFileRemoveAll}, {1, kFileRefresh}, {2, L"-"}, {3, kFileExit}});
     // The volume menu is only ever a popup of the volume buttons: built, but kept off the bar.
     std::vector<ItemSpec> volume;
-    for (int i = 0; i <= 10; ++i) {
-        volume.push_back({i, kVolumeLevels[i]});
+    for (int i = 0; i < volume_texts::kVolItemCount; ++i) {
+        volume.push_back({i, volume_texts::kVolItemCaptions[i]});
     }
-    volume.push_back({11, kVolumeMute});
     menus.popups[static_cast<int>(MenuId::Volume)] = BuildPopup(MenuId::Volume, volume);
     add(MenuId::Delete, kDelete,
         {{0, kDeleteRecycle},

@@ -11,10 +11,6 @@ inline constexpr wchar_t kWin[] = L"Windows終了(&W)";
 inline constexpr wchar_t kOpt[] = L"オプション(&O)";
 inline constexpr wchar_t kHelp[] = L"ヘルプ(&H)";
 
-inline constexpr const wchar_t* kVolumeLevels[11] = {L"0 %",  L"10 %", L"20 %", L"30 %", L"40 %", L"50 %",
-                                                     L"60 %", L"70 %", L"80 %", L"90 %", L"100 %"};
-inline constexpr wchar_t kVolumeMute[] = L"ミュート(&M)";
-
 inline constexpr wchar_t kFileRemoveAll[] = L"全て取り外す(&A)";
 inline constexpr wchar_t kFileRefresh[] = L"最新の情報に更新(&R)\tF5";
 inline constexpr wchar_t kFileExit[] = L"終了(&X)";

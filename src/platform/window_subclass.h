@@ -13,10 +13,10 @@ namespace tavimo {
 
 // What the procedure asks of the window. An empty hook counts as "no" / does nothing.
 struct WindowProcHooks {
-    std::function<bool()> exitWhenInactive;                // the option is checked at this moment
-    std::function<void()> unload;                          // the window's normal unload (saves, destroys)
-    std::function<VolumeButtonLayout()> volumeButtons;     // where cmdMenu(2..5) are now
-    std::function<void()> refreshVolume;                   // sUpdateVol
+    std::function<bool()> exitWhenInactive;                 // the option is checked at this moment
+    std::function<void()> unload;                           // the window's normal unload (saves, destroys)
+    std::function<VolumeButtonLayout()> volumeButtons;      // where cmdMenu(2..5) are now
+    std::function<void()> refreshVolume;                    // sUpdateVol
     std::function<VolumePath()> volumePath = VolumePathNow; // chosen afresh for each wheel message
 };
 

@@ -151,5 +151,52 @@ TEST(Window_Keys, UAndCMoveTheFocusAndEscClosesAndSaves) {
     EXPECT_TRUE(FileExists(folder.File(L"setting.ini")));
 }
 
+// A plain window of the test's own that takes the activation away from Tavimo.
+class Bystander {
+public:
+    Bystander() {
+        window_ = ::CreateWindowExW(0, L"STATIC", L"bystander", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 400, 120,
+                                    80, nullptr, nullptr, nullptr, nullptr);
+    }
+    ~Bystander() { ::DestroyWindow(window_); }
+    void Activate() const {
+        ::SetForegroundWindow(window_);
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::DispatchMessageW(&msg);
+        }
+    }
+
+private:
+    HWND window_ = nullptr;
+};
+
+TEST(Window_ExitWhenInactive, LosingTheActivationClosesAndSavesUnlessABoxIsOpen) {
+    TavimoFolder folder;
+    WriteFileBytes(folder.File(L"setting.ini"), "[Tavimo]\r\nActivate=-1\r\n");
+    Process process = Launch(folder.Exe(), L"");
+    HWND window = WaitForMainWindow(process);
+    ASSERT_NE(window, nullptr);
+    Bystander bystander;
+
+    // The version message raises the busy flag: the box taking the activation closes nothing.
+    ::SetForegroundWindow(window);
+    ::PostMessageW(window, WM_COMMAND, 1602, 0);
+    HWND box = WaitForMessageBox(process, L"Tavimo");
+    ASSERT_NE(box, nullptr);
+    bystander.Activate();
+    EXPECT_FALSE(process.Wait(500ms).has_value());
+    ClickBoxButton(box, IDOK);
+
+    ::SetForegroundWindow(window);
+    EXPECT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == window; }));
+    EXPECT_FALSE(process.Wait(300ms).has_value()); // being activated closes nothing
+    bystander.Activate();
+    EXPECT_EQ(process.Wait(10s), 0u);
+    const std::string ini = ReadFileBytes(folder.File(L"setting.ini"));
+    EXPECT_NE(ini.find("Activate=-1\r\n"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("WinState=0\r\n"), std::string::npos) << ini;
+}
+
 } // namespace
 } // namespace e2e
