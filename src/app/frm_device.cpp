@@ -187,6 +187,14 @@ void frmDevice::MoveTwips(int left, int top) {
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void frmDevice::MoveToScreenCenter() {
+    const RECT r = WindowRect(hwnd_);
+    const POINT at = CenterPlacement(PixelsToTwips(r.right - r.left, dpi_), PixelsToTwips(r.bottom - r.top, dpi_),
+                                     PixelsToTwips(::GetSystemMetrics(SM_CXSCREEN), dpi_),
+                                     PixelsToTwips(::GetSystemMetrics(SM_CYSCREEN), dpi_));
+    MoveTwips(at.x, at.y);
+}
+
 void frmDevice::sMoveToCursor() {
     POINT cursor{};
     ::GetCursorPos(&cursor);
@@ -227,12 +235,7 @@ void frmDevice::Form_Load() {
     // A maximised start stays maximised on the primary screen, where LoadWindowPos put it.
     if (startState_ != kStateMaximized) {
         if (IsOptionChecked(kOptCenter)) {
-            const RECT r = WindowRect(hwnd_);
-            const POINT at = CenterPlacement(PixelsToTwips(r.right - r.left, dpi_),
-                                             PixelsToTwips(r.bottom - r.top, dpi_),
-                                             PixelsToTwips(::GetSystemMetrics(SM_CXSCREEN), dpi_),
-                                             PixelsToTwips(::GetSystemMetrics(SM_CYSCREEN), dpi_));
-            MoveTwips(at.x, at.y);
+            MoveToScreenCenter();
         } else {
             sMoveToCursor();
         }
@@ -418,11 +421,7 @@ void frmDevice::mnuOptItem_Click(int index) {
     SetOptionChecked(menus_.bar, index, checked);
     if (index == kOptCenter && checked && !::IsIconic(hwnd_) && !::IsZoomed(hwnd_)) {
         // Centring applies to a normal window; a minimised or maximised one keeps its place.
-        const RECT r = WindowRect(hwnd_);
-        const POINT at = CenterPlacement(PixelsToTwips(r.right - r.left, dpi_), PixelsToTwips(r.bottom - r.top, dpi_),
-                                         PixelsToTwips(::GetSystemMetrics(SM_CXSCREEN), dpi_),
-                                         PixelsToTwips(::GetSystemMetrics(SM_CYSCREEN), dpi_));
-        MoveTwips(at.x, at.y);
+        MoveToScreenCenter();
     } else if (index == kOptTop) {
         ::SetWindowPos(hwnd_, checked ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }

@@ -89,6 +89,7 @@ private:
     int Scale(double designPixels) const;
     double TwipsPerPixel() const;
     void MoveTwips(int left, int top);
+    void MoveToScreenCenter();
 
     std::wstring commandTail_;
     HWND hwnd_ = nullptr;

@@ -8,29 +8,10 @@
 namespace e2e {
 namespace {
 
-constexpr int kDeviceListId = 100;
-constexpr int kRemoveAllButtonId = 201;
-
 constexpr char kThreeDevices[] =
     "1\tE\tディスク ドライブ\tUSB DISK\t1001\t0\n"
     "1\tF\tディスク ドライブ\tCARD\t1002\t0\n"
     "1\tG\tディスク ドライブ\tSTICK\t1003\t1\n";
-
-void ClickButton(HWND window, int id) {
-    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(window, id)));
-}
-
-bool WaitForRows(HWND list, size_t rows, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (ListRows(list).size() != rows) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(50ms);
-    }
-    return true;
-}
 
 TEST(Removal_RemoveAll, YesRemovesEveryRowThenClosesAndSaves) {
     TavimoFolder folder;
@@ -72,7 +53,7 @@ TEST(Removal_RemoveAll, NoRemovesNothingAndWithoutExitOptionTheWindowStays) {
     box = WaitForMessageBox(process, L"Tavimo");
     ASSERT_NE(box, nullptr);
     ClickBoxButton(box, IDYES);
-    EXPECT_TRUE(WaitForRows(list, 0, 30s));
+    EXPECT_TRUE(WaitFor([&] { return ListRows(list).empty(); }, 30s));
     EXPECT_TRUE(::IsWindowEnabled(window));
     EXPECT_EQ(CloseAndWait(process, window), 0u);
 }
@@ -85,26 +66,22 @@ TEST(Removal_EjectSwitch, EmptyListEndsAtOnceAndSavesWithoutShowingTheWindow) {
     EXPECT_TRUE(FileExists(folder.File(L"setting.ini")));
 }
 
-TEST(Removal_EjectSwitch, AsksThenRemovesEverythingAndEndsWithZero) {
-    TavimoFolder folder;
-    folder.WriteDevices("1\tE\tディスク ドライブ\tUSB DISK\t1001\t0\n");
-    Process process = Launch(folder.Exe(), L"/eject");
-    HWND box = WaitForMessageBox(process, L"Tavimo");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box), L"全てのデバイスを取り外しますか？");
-    EXPECT_EQ(WaitForMainWindow(process, 0ms), nullptr); // never shown in this mode
-    ClickBoxButton(box, IDYES);
-    EXPECT_EQ(process.Wait(15s), 0u);
-}
-
-TEST(Removal_EjectSwitch, DeclinedLeavesTheDeviceAndEndsWithOne) {
-    TavimoFolder folder;
-    folder.WriteDevices("1\tE\tディスク ドライブ\tUSB DISK\t1001\t0\n");
-    Process process = Launch(folder.Exe(), L"/eject");
-    HWND box = WaitForMessageBox(process, L"Tavimo");
-    ASSERT_NE(box, nullptr);
-    ClickBoxButton(box, IDNO);
-    EXPECT_EQ(process.Wait(15s), 1u);
+TEST(Removal_EjectSwitch, AsksWithoutShowingTheWindowAndTheAnswerDecidesTheExitCode) {
+    struct Case {
+        int answer;
+        DWORD exitCode;
+    };
+    for (const Case c : {Case{IDYES, 0}, Case{IDNO, 1}}) {
+        TavimoFolder folder;
+        folder.WriteDevices("1\tE\tディスク ドライブ\tUSB DISK\t1001\t0\n");
+        Process process = Launch(folder.Exe(), L"/eject");
+        HWND box = WaitForMessageBox(process, L"Tavimo");
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(MessageBoxText(box), L"全てのデバイスを取り外しますか？");
+        EXPECT_EQ(WaitForMainWindow(process, 0ms), nullptr); // never shown in this mode
+        ClickBoxButton(box, c.answer);
+        EXPECT_EQ(process.Wait(15s), c.exitCode) << c.answer;
+    }
 }
 
 TEST(Removal_CdOpen, FakeCdDriveAcceptsTheTrayCommands) {

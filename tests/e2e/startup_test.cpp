@@ -7,9 +7,6 @@
 namespace e2e {
 namespace {
 
-constexpr int kDeviceListId = 100;
-constexpr int kCdListId = 101;
-
 // Removable with a name, fixed disk, removable without a volume, removable without a friendly name.
 constexpr char kDevices[] =
     "# removable\tletter\tdescription\tfriendly\thandle\ticon\n"

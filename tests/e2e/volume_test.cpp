@@ -10,9 +10,6 @@
 namespace e2e {
 namespace {
 
-constexpr int kCdListId = 101;
-constexpr int kMasterId = 202;
-constexpr int kWaveId = 203;
 constexpr UINT kVolumeItem50 = 1105; // the volume menu's "50 %"
 
 std::wstring Caption(HWND window, int id) { return WindowText(::GetDlgItem(window, id)); }
@@ -41,7 +38,7 @@ TEST(Volume_NewerPath, OnlyTheMasterButtonAsWideAsTheCdListAndFailuresChangeNoth
     Process process = Launch(folder.Exe(), L"");
     HWND window = WaitForMainWindow(process);
     ASSERT_NE(window, nullptr);
-    HWND master = ::GetDlgItem(window, kMasterId);
+    HWND master = ::GetDlgItem(window, kMasterButtonId);
     EXPECT_TRUE(::IsWindowVisible(master));
     for (int id : {203, 204, 205}) {
         EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(window, id))) << id;
@@ -52,10 +49,10 @@ TEST(Volume_NewerPath, OnlyTheMasterButtonAsWideAsTheCdListAndFailuresChangeNoth
     EXPECT_EQ(cd.right - cd.left, 257);
 
     // Wine's endpoint can't set a level: the caption stays as it was and nothing is shown.
-    const std::wstring before = Caption(window, kMasterId);
+    const std::wstring before = Caption(window, kMasterButtonId);
     ::PostMessageW(window, WM_COMMAND, kVolumeItem50, 0);
     Settle(window);
-    EXPECT_EQ(Caption(window, kMasterId), before);
+    EXPECT_EQ(Caption(window, kMasterButtonId), before);
     EXPECT_EQ(WaitForMessageBox(process, L"Tavimo", 300ms), nullptr);
     EXPECT_EQ(CloseAndWait(process, window), 0u);
 }
@@ -77,11 +74,10 @@ TEST(Volume_OlderPath, FourButtonsTheMenuSetsTheChosenLineAndTheWheelSteps) {
     // No volume button clicked: the menu's target is empty, which means the master line.
     ::PostMessageW(window, WM_COMMAND, kVolumeItem50, 0);
     Settle(window);
-    EXPECT_EQ(Caption(window, kMasterId), L"&Master 50");
+    EXPECT_EQ(Caption(window, kMasterButtonId), L"&Master 50");
 
     // WAVE's button names the target; its "50 %" must leave the master alone.
-    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(kWaveId, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(window, kWaveId)));
+    ClickButton(window, kWaveButtonId);
     HWND menu = WaitForWindow(process.Id(), L"#32768");
     ASSERT_NE(menu, nullptr); // the volume menu, at the mouse
     ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
@@ -91,12 +87,12 @@ TEST(Volume_OlderPath, FourButtonsTheMenuSetsTheChosenLineAndTheWheelSteps) {
     ASSERT_FALSE(::IsWindowVisible(menu));
     ::PostMessageW(window, WM_COMMAND, kVolumeItem50, 0);
     Settle(window);
-    EXPECT_EQ(Caption(window, kMasterId), L"&Master 50");
+    EXPECT_EQ(Caption(window, kMasterButtonId), L"&Master 50");
 
     // One wheel notch up over the master button raises it by one.
     // The step goes by where the cursor is.
     RECT r{};
-    ::GetWindowRect(::GetDlgItem(window, kMasterId), &r);
+    ::GetWindowRect(::GetDlgItem(window, kMasterButtonId), &r);
     const POINT over{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     // Wine moves the pointer asynchronously: post only once the move has landed.
     for (int i = 0; i < 50; ++i) {
@@ -112,7 +108,7 @@ TEST(Volume_OlderPath, FourButtonsTheMenuSetsTheChosenLineAndTheWheelSteps) {
     ::PostMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA),
                    MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
     Settle(window);
-    EXPECT_EQ(Caption(window, kMasterId), L"&Master 51");
+    EXPECT_EQ(Caption(window, kMasterButtonId), L"&Master 51");
     EXPECT_EQ(CloseAndWait(process, window), 0u);
 }
 

@@ -8,10 +8,6 @@
 namespace e2e {
 namespace {
 
-constexpr int kDeviceListId = 100;
-constexpr int kCdListId = 101;
-constexpr int kRefreshButtonId = 200;
-
 RECT Rect(HWND window) {
     RECT r{};
     ::GetWindowRect(window, &r);
@@ -29,17 +25,6 @@ HWND FocusOf(HWND window) {
 void KeyUp(HWND control, WPARAM key) {
     ::PostMessageW(control, WM_KEYDOWN, key, 1);
     ::PostMessageW(control, WM_KEYUP, key, 0xC0000001);
-}
-
-bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 5s) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(20ms);
-    }
-    return true;
 }
 
 TEST(Window_Settings, NoFileOpensDefaultSizeOnCursorAndWritesEveryKeyOnClose) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +13,20 @@
 namespace e2e {
 
 using namespace std::chrono_literals;
+
+// The main window's control ids: the lists and the button row (cmdMenu 0 .. 5).
+inline constexpr int kDeviceListId = 100;
+inline constexpr int kCdListId = 101;
+inline constexpr int kRefreshButtonId = 200;
+inline constexpr int kRemoveAllButtonId = 201;
+inline constexpr int kMasterButtonId = 202;
+inline constexpr int kWaveButtonId = 203;
+
+// Polls until the condition holds; false when the timeout came first.
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 5s);
+
+// A click on one of the window's buttons, as the button reports it to its parent.
+void ClickButton(HWND window, int id);
 
 // Folder holding the test executable, Tavimo.exe and the fixtures (build/<preset>/bin).
 std::wstring BinDir();
