@@ -166,6 +166,21 @@ void frmDevice::CreateControls() {
     ApplyFont();
 }
 
+void frmDevice::RescaleControls() {
+    // Sizes (and the fixed left edges of the two left buttons) at the new DPI; Form_Resize places the rest.
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+    const RECT cd = ChildRect(ListView1[kCdList]);
+    ::SetWindowPos(ListView1[kCdList], nullptr, 0, 0, Scale(kListDesign[kCdList].width), cd.bottom - cd.top,
+                   flags | SWP_NOMOVE);
+    for (int i = 0; i < kCmdMenuCount; ++i) {
+        const DesignRect& d = kCmdMenuDesign[i];
+        const RECT b = ChildRect(cmdMenu[i]);
+        const double width = i == kMasterButton && masterOnly_ ? kDesignClientWidth - d.left : d.width;
+        ::SetWindowPos(cmdMenu[i], nullptr, i < 2 ? Scale(d.left) : b.left, b.top, Scale(width), Scale(d.height),
+                       flags);
+    }
+}
+
 void frmDevice::ApplyFont() {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
@@ -211,13 +226,14 @@ void frmDevice::Form_Load() {
     dpi_ = WindowDpi(hwnd_);
     CreateControls();
 
-    if (IsVistaOrLater()) {
+    masterOnly_ = IsVistaOrLater();
+    if (masterOnly_) {
         // One master volume only: as wide as the CD tray list, under it.
-        for (int i = 3; i < kCmdMenuCount; ++i) {
+        for (int i = kMasterButton + 1; i < kCmdMenuCount; ++i) {
             ::ShowWindow(cmdMenu[i], SW_HIDE);
         }
-        const RECT master = ChildRect(cmdMenu[2]);
-        ::SetWindowPos(cmdMenu[2], nullptr, 0, 0, Scale(kDesignClientWidth) - master.left,
+        const RECT master = ChildRect(cmdMenu[kMasterButton]);
+        ::SetWindowPos(cmdMenu[kMasterButton], nullptr, 0, 0, Scale(kDesignClientWidth) - master.left,
                        master.bottom - master.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
@@ -671,9 +687,11 @@ LRESULT frmDevice::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED: {
         dpi_ = HIWORD(wParam);
         ApplyFont();
+        RescaleControls();
         const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
         ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                        suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        Form_Resize();
         return 0;
     }
     default:

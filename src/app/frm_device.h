@@ -86,6 +86,7 @@ private:
                                              UINT_PTR id, DWORD_PTR refData);
     void CreateControls();
     void ApplyFont();
+    void RescaleControls();
     int Scale(double designPixels) const;
     double TwipsPerPixel() const;
     void MoveTwips(int left, int top);
@@ -106,6 +107,7 @@ private:
     int startState_ = 0;
     int exitCode_ = 0;
     bool subclassed_ = false;
+    bool masterOnly_ = false; // newer Windows: one master volume button, as wide as the CD list
     std::wstring volumeTarget_; // the volume button whose menu is open, as text ("2" .. "5")
     bool unloaded_ = false;
 };

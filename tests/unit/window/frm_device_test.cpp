@@ -143,6 +143,36 @@ TEST_F(WindowTest, CentreOptionMovesTheWindowOnlyWhenChecked) {
     EXPECT_EQ(r.top, 4);
 }
 
+TEST_F(WindowTest, MovingToA150PercentScreenScalesTheDesignedSizes) {
+    frmDevice& form = Open();
+    RECT outer{};
+    ::GetWindowRect(form.Window(), &outer);
+    RECT suggested{outer.left, outer.top, outer.left + (outer.right - outer.left) * 3 / 2,
+                   outer.top + (outer.bottom - outer.top) * 3 / 2};
+    ::SendMessageW(form.Window(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+
+    const auto rectOf = [&](HWND child) {
+        RECT r{};
+        ::GetWindowRect(child, &r);
+        ::MapWindowPoints(nullptr, form.Window(), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    RECT client{};
+    ::GetClientRect(form.Window(), &client);
+    const RECT cd = rectOf(form.ListView1[kCdList]);
+    EXPECT_EQ(cd.right - cd.left, 386); // 257 at 150 %
+    EXPECT_EQ(cd.right, client.right);
+    const RECT refresh = rectOf(form.cmdMenu[0]);
+    EXPECT_EQ(refresh.bottom - refresh.top, 50);
+    EXPECT_EQ(refresh.right - refresh.left, 158);
+    EXPECT_EQ(refresh.top, client.bottom - 50);
+    const RECT master = rectOf(form.cmdMenu[2]);
+    EXPECT_EQ(master.left, cd.left);
+    if (!::IsWindowVisible(form.cmdMenu[3])) {
+        EXPECT_EQ(master.right - master.left, 386); // the lone master button stays as wide as the CD list
+    }
+}
+
 int g_questions = 0;
 int WINAPI CountingNo(HWND, LPCWSTR, LPCWSTR, UINT) {
     ++g_questions;
