@@ -71,6 +71,21 @@ TEST(Window_Settings, CenterOptionIgnoresStoredPositionAndSizeIsRestored) {
               "AutoC=-1\r\nTop=0\r\nActivate=0\r\n");
 }
 
+TEST(Window_Settings, MaximisedStartOpensMaximisedAndKeepsTheStoredPlacement) {
+    TavimoFolder folder;
+    const std::string stored = "[Tavimo]\r\nWinState=2\r\nX=-90000\r\nY=45\r\nW=12000\r\nH=4500\r\n";
+    WriteFileBytes(folder.File(L"setting.ini"), stored);
+    Process process = Launch(folder.Exe(), L"");
+    HWND window = WaitForMainWindow(process);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(::IsZoomed(window));
+    const HMONITOR primary = ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    EXPECT_EQ(::MonitorFromWindow(window, MONITOR_DEFAULTTONULL), primary);
+    ASSERT_EQ(CloseAndWait(process, window), 0u);
+    EXPECT_EQ(ReadFileBytes(folder.File(L"setting.ini")),
+              stored + "Eject=0\r\nAutoC=-1\r\nCenter=0\r\nTop=0\r\nActivate=0\r\n");
+}
+
 TEST(Window_Settings, CorruptFileStillOpensAUsableWindowOnScreen) {
     TavimoFolder folder;
     WriteFileBytes(folder.File(L"setting.ini"),
