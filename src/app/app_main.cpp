@@ -16,14 +16,21 @@ namespace tavimo {
 namespace {
 
 bool StartHotPlugDialog() {
-    std::wstring commandLine = L"rundll32 shell32.dll,Control_RunDLL hotplug.dll";
+    // The system's own rundll32, never one that happens to sit beside the exe or in the current folder.
+    wchar_t system[MAX_PATH] = {};
+    const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return false;
+    }
+    const std::wstring rundll32 = std::wstring(system) + L"\\rundll32.exe";
+    std::wstring commandLine = L"\"" + rundll32 + L"\" shell32.dll,Control_RunDLL hotplug.dll";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process)) {
+    if (!::CreateProcessW(rundll32.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process)) {
         return false;
     }
     // Not waited for: the dialog lives on its own.

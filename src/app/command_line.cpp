@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "devices/cd_tray.h"
+
 #include <windows.h>
 
 namespace tavimo {
@@ -101,7 +103,7 @@ std::wstring CaptureFolder(const std::vector<std::wstring>& arguments, const std
 
 std::wstring CdOpenDrive(const std::vector<std::wstring>& arguments) {
     if (arguments.size() < 2 || arguments[1].empty() || arguments[1] == L"Default") {
-        return L"cdaudio";
+        return kDefaultCdDevice;
     }
     return arguments[1];
 }

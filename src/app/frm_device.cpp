@@ -118,11 +118,11 @@ void frmDevice::CreateControls() {
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     for (int i = 0; i < 2; ++i) {
         const DesignRect& r = kListDesign[i];
-        // The device list shows the library's image list, which the library owns.
-        const DWORD shared = i == kDeviceList ? LVS_SHAREIMAGELISTS : 0;
+        // Neither list owns its image list: the device list shows the library's, the CD list ours.
         ListView1[i] = ::CreateWindowExW(
             WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-            WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | shared, Scale(r.left), Scale(r.top),
+            WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHAREIMAGELISTS, Scale(r.left),
+            Scale(r.top),
             Scale(r.width), Scale(r.height), hwnd_, reinterpret_cast<HMENU>(INT_PTR{kListView1Base + i}), instance,
             nullptr);
         LVCOLUMNW column{};
@@ -268,7 +268,8 @@ void frmDevice::Form_Load() {
     }
     sRefreshUsbList();
     if (ToLower(commandTail_) == L"/eject") {
-        // Remove-all mode: never shown, no CD list; the removal may already have unloaded the window.
+        // Remove-all mode: never shown, no CD list. The removal's own close request, when the exit option
+        // made one, arrives after this unload and finds the window gone.
         exitCode_ = RemoveAll() ? 0 : 1;
         Unload();
         return;
@@ -342,6 +343,14 @@ void frmDevice::Form_Unload() {
     SaveWindowPos(hwnd_, ini);
 }
 
+void frmDevice::UnloadLater() {
+    // These requests come from inside a control's own notification: destroying the window under it
+    // would pull the control away while its procedure still runs.
+    if (hwnd_) {
+        ::PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+    }
+}
+
 void frmDevice::Unload() {
     if (unloaded_ || !hwnd_) {
         return;
@@ -384,15 +393,15 @@ RemovalOptions frmDevice::CurrentRemovalOptions() const {
 }
 
 void frmDevice::sEjectSelected() {
-    tavimo::sEjectSelected(hwnd_, ListView1[kDeviceList], CurrentRemovalOptions(), [this] { Unload(); });
+    tavimo::sEjectSelected(hwnd_, ListView1[kDeviceList], CurrentRemovalOptions(), [this] { UnloadLater(); });
 }
 
 void frmDevice::EjectCdRow(int row) {
-    sEjectTray(hwnd_, ListView1[kCdList], row, CurrentRemovalOptions(), [this] { Unload(); });
+    sEjectTray(hwnd_, ListView1[kCdList], row, CurrentRemovalOptions(), [this] { UnloadLater(); });
 }
 
 bool frmDevice::RemoveAll() {
-    return fRemoveAllDevices(hwnd_, ListView1[kDeviceList], CurrentRemovalOptions(), [this] { Unload(); });
+    return fRemoveAllDevices(hwnd_, ListView1[kDeviceList], CurrentRemovalOptions(), [this] { UnloadLater(); });
 }
 
 void frmDevice::ShowDriveMenu(const std::wstring& drivePath) { sShellMenu(hwnd_, popupMenu_.get(), drivePath); }
@@ -586,7 +595,16 @@ bool frmDevice::PreTranslate(MSG& msg) {
     if (accelerators_ && ::TranslateAcceleratorW(hwnd_, accelerators_.get(), &msg)) {
         return true;
     }
+    if (msg.message == WM_KEYDOWN) {
+        keysDown_.set(msg.wParam & 0xFF);
+    }
     if (msg.message == WM_KEYUP) {
+        // Only a key pressed in this window counts: the Esc that closed a message box or a menu comes up
+        // here after the box's own loop took its press.
+        if (!keysDown_.test(msg.wParam & 0xFF)) {
+            return false;
+        }
+        keysDown_.reset(msg.wParam & 0xFF);
         const int shift = (::GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (::GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
                           (::GetKeyState(VK_MENU) < 0 ? 4 : 0);
         Form_KeyUp(static_cast<WORD>(msg.wParam), shift);
@@ -631,6 +649,11 @@ LRESULT frmDevice::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         Unload();
         return 0;
+    case WM_ENDSESSION:
+        if (wParam) {
+            Unload(); // Windows is ending the session: save as a close would
+        }
+        return 0;
     case WM_COMMAND: {
         const UINT id = LOWORD(wParam);
         if (id >= kCmdMenuBase && id < kCmdMenuBase + kCmdMenuCount && HIWORD(wParam) == BN_CLICKED) {
@@ -650,8 +673,10 @@ LRESULT frmDevice::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        const int list = static_cast<int>(header->idFrom) - kListView1Base;
-        if (list != kDeviceList && list != kCdList) {
+        const int list = header->hwndFrom == ListView1[kDeviceList] ? kDeviceList
+                         : header->hwndFrom == ListView1[kCdList]   ? kCdList
+                                                                    : -1;
+        if (list < 0) {
             return 0;
         }
         switch (header->code) {

@@ -8,6 +8,7 @@
 #include "devices/removal.h"
 #include "platform/unique_handle.h"
 
+#include <bitset>
 #include <string>
 
 namespace tavimo {
@@ -46,6 +47,7 @@ public:
     void Form_KeyUp(WORD keyCode, int shift);
     // Unloads once, whoever asks: saves the options and placement and destroys the window.
     void Unload();
+    void UnloadLater();
 
     void sRefreshUsbList();
     void sRefreshCdList();
@@ -100,6 +102,7 @@ private:
     unique_hmenu volumeMenuOwner_; // the volume menu is not on the bar, so the bar doesn't free it
     unique_hmenu popupMenu_;       // the shared right-click menu, emptied and refilled at each use
     unique_haccel accelerators_;
+    std::bitset<256> keysDown_; // keys whose press this window's loop saw, for the key-up handler
     POINT lastClick_{0, 0}; // the last mouse-up acted on, in list coordinates
     unique_hfont font_;
     unique_imagelist imageList1_;

@@ -9,15 +9,15 @@ namespace tavimo {
 
 namespace {
 
-struct ItemSpec {
+struct MenuItemDef {
     int index;
     const wchar_t* caption; // "-" is a separator
     bool enabled = true;    // items whose work is not built yet stay greyed
 };
 
-HMENU BuildPopup(MenuId menu, const std::vector<ItemSpec>& items) {
+HMENU BuildPopup(MenuId menu, const std::vector<MenuItemDef>& items) {
     HMENU popup = ::CreatePopupMenu();
-    for (const ItemSpec& item : items) {
+    for (const MenuItemDef& item : items) {
         if (item.caption[0] == L'-' && item.caption[1] == L'\0') {
             ::AppendMenuW(popup, MF_SEPARATOR, MenuCommand(menu, item.index), nullptr);
         } else {
@@ -34,14 +34,14 @@ MenuBar CreateMenuBar() {
     using namespace menu_texts;
     MenuBar menus;
     menus.bar = ::CreateMenu();
-    const auto add = [&menus](MenuId menu, const wchar_t* caption, const std::vector<ItemSpec>& items) {
+    const auto add = [&menus](MenuId menu, const wchar_t* caption, const std::vector<MenuItemDef>& items) {
         HMENU popup = BuildPopup(menu, items);
         menus.popups[static_cast<int>(menu)] = popup;
         ::AppendMenuW(menus.bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), caption);
     };
     add(MenuId::File, kFile, {{0, kFileRemoveAll}, {1, kFileRefresh}, {2, L"-"}, {3, kFileExit}});
     // The volume menu is only ever a popup of the volume buttons: built, but kept off the bar.
-    std::vector<ItemSpec> volume;
+    std::vector<MenuItemDef> volume;
     for (int i = 0; i < volume_texts::kVolItemCount; ++i) {
         volume.push_back({i, volume_texts::kVolItemCaptions[i]});
     }

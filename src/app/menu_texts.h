@@ -4,7 +4,6 @@
 namespace tavimo::menu_texts {
 
 inline constexpr wchar_t kFile[] = L"ファイル(&F)";
-inline constexpr wchar_t kVolume[] = L"音量(&V)";
 inline constexpr wchar_t kDelete[] = L"ファイル削除(&D)";
 inline constexpr wchar_t kExtra[] = L"Extra(&E)";
 inline constexpr wchar_t kWin[] = L"Windows終了(&W)";

@@ -1,16 +1,18 @@
 #include "chores/cleanup.h"
 
-#include "app/busy.h"
-#include "app/wait_cursor.h"
-
 #include "app/app_info.h"
 #include "app/ask.h"
+#include "app/busy.h"
+#include "app/wait_cursor.h"
 #include "chores/cleanup_texts.h"
 #include "platform/com_slot.h"
+#include "platform/message_pump.h"
 #include "platform/unique_handle.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
+#include <shlwapi.h>
+#include <userenv.h>
 #include <wininet.h>
 
 #include <algorithm>
@@ -96,20 +98,6 @@ std::wstring UserDecimalSeparator() {
         return L".";
     }
     return separator;
-}
-
-// Lets the window's queued messages run once, as a long pass on the UI thread should.
-void PumpPendingMessages() {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            // Not ours to consume: leave it for the message loop.
-            ::PostQuitMessage(static_cast<int>(message.wParam));
-            return;
-        }
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
 }
 
 void CloseCacheSearch(HANDLE search) noexcept {
@@ -237,9 +225,43 @@ std::wstring GetTempFolder() {
     return folder;
 }
 
+bool IsSafeTempFolder(const std::wstring& folder, const std::vector<std::wstring>& protectedFolders) {
+    const auto normal = [](std::wstring path) {
+        while (path.size() > 1 && (path.back() == L'\\' || path.back() == L'/')) {
+            path.pop_back();
+        }
+        if (!path.empty()) {
+            ::CharLowerBuffW(path.data(), static_cast<DWORD>(path.size()));
+        }
+        return path;
+    };
+    const std::wstring candidate = normal(folder);
+    // A drive or share root ("C:", "\\\\server\\share") is never a temporary folder.
+    if (candidate.empty() || ::PathIsRootW(candidate.c_str()) || ::PathIsRootW((candidate + L"\\").c_str())) {
+        return false;
+    }
+    for (const std::wstring& other : protectedFolders) {
+        if (!other.empty() && normal(other) == candidate) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool DeleteTempFiles() {
     const std::wstring folder = GetTempFolder();
-    if (folder.empty()) {
+    // With TMP and TEMP unset Windows falls back to the profile or the Windows folder: never empty those.
+    wchar_t windows[MAX_PATH] = {};
+    wchar_t system[MAX_PATH] = {};
+    wchar_t profile[MAX_PATH] = {};
+    ::GetWindowsDirectoryW(windows, MAX_PATH);
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    DWORD profileLength = MAX_PATH;
+    unique_handle token;
+    if (::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put())) {
+        ::GetUserProfileDirectoryW(token.get(), profile, &profileLength);
+    }
+    if (!IsSafeTempFolder(folder, {windows, system, profile})) {
         return false;
     }
     DeleteFolderContents(folder, L"*.*");
@@ -253,7 +275,7 @@ bool ClearRecentDocs() {
 }
 
 bool ClearUrlCache(bool cookiesOnly) {
-    PumpPendingMessages();
+    RunPendingMessages(); // the queued messages run once before the long pass
     unique_cache_search search;
     unique_hlocal buffer;
     DWORD status = FetchCacheEntry(buffer, [&search](INTERNET_CACHE_ENTRY_INFOA* entry, DWORD* size) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 #include <string_view>
 
 namespace tavimo {
@@ -40,6 +41,9 @@ void DeleteFolderContents(const std::wstring& folder, const std::wstring& patter
 std::wstring GetTempFolder();
 
 // DeleteFolderContents(GetTempFolder(), "*.*"); false when there is no temporary folder.
+// False for folders that must never be emptied as "temporary": a drive or share root, or one of
+// `protectedFolders` (the Windows, system and profile folders).
+bool IsSafeTempFolder(const std::wstring& folder, const std::vector<std::wstring>& protectedFolders);
 bool DeleteTempFiles();
 
 // Empties the shell's list of recently used documents. Always true: the shell reports nothing.

@@ -1,5 +1,7 @@
 #include "devices/cd_tray.h"
 
+#include "platform/message_pump.h"
+
 #include "app/app_info.h"
 #include "app/ask.h"
 #include "app/busy.h"

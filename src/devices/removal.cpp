@@ -1,5 +1,7 @@
 #include "devices/removal.h"
 
+#include "platform/message_pump.h"
+
 #include "app/app_info.h"
 #include "app/ask.h"
 #include "app/busy.h"
@@ -123,20 +125,6 @@ CONFIGRET fEjectDevice(DEVINST device, PNP_VETO_TYPE& vetoType) {
 DEVINST DeviceOfRow(HWND deviceList, int row) {
     // The handle is stored as a 32-bit value; on 64-bit builds only the low half is meaningful.
     return static_cast<DEVINST>(static_cast<DWORD>(ListRowTag(deviceList, row)));
-}
-
-bool RunPendingMessages() {
-    MSG msg{};
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            // Swallowing it would leave the main loop running after the window is gone.
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            return false;
-        }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-    return true;
 }
 
 void WaitMilliseconds(DWORD milliseconds) {

@@ -43,9 +43,6 @@ CONFIGRET fEjectDevice(DEVINST device, PNP_VETO_TYPE& vetoType);
 // A device row's lParam as the device instance handle it holds.
 DEVINST DeviceOfRow(HWND deviceList, int row);
 
-// Dispatches every message waiting in this thread's queue. False when WM_QUIT came: it is posted again
-// so that the main loop still ends, and the caller should stop waiting.
-bool RunPendingMessages();
 
 // Lets the thread's messages run, sleeping 1 ms between rounds, until `milliseconds` have passed by
 // timeGetTime, or WM_QUIT comes.

@@ -198,5 +198,21 @@ TEST(Window_ExitWhenInactive, LosingTheActivationClosesAndSavesUnlessABoxIsOpen)
     EXPECT_NE(ini.find("WinState=0\r\n"), std::string::npos) << ini;
 }
 
+TEST(Window_Keys, EscThatClosesAMessageBoxLeavesTheWindowOpen) {
+    TavimoFolder folder;
+    Process process = Launch(folder.Exe(), L"");
+    HWND window = WaitForMainWindow(process);
+    ASSERT_NE(window, nullptr);
+    ::PostMessageW(window, WM_COMMAND, 1602, 0); // Help: the version message
+    HWND box = WaitForMessageBox(process, L"Tavimo");
+    ASSERT_NE(box, nullptr);
+    // The box's own loop takes the press; the release then reaches the window's focused control.
+    ::PostMessageW(::GetDlgItem(box, IDOK), WM_KEYDOWN, VK_ESCAPE, 1);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
+    ::PostMessageW(::GetDlgItem(window, kDeviceListId), WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    EXPECT_FALSE(process.Wait(700ms).has_value());
+    EXPECT_EQ(CloseAndWait(process, window), 0u);
+}
+
 } // namespace
 } // namespace e2e
