@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "app/control_ids.h"
 #include "app/menu_bar.h"
 #include "devices/removal.h"
 #include "platform/unique_handle.h"
@@ -15,15 +16,6 @@ namespace tavimo {
 
 inline constexpr wchar_t kMainWindowClass[] = L"TavimoFrmDevice";
 
-// Control ids: the control arrays' indices are added to their base.
-enum ControlId : int {
-    kListView1Base = 100, // ListView1(0) device list, ListView1(1) CD tray list
-    kCmdMenuBase = 200,   // cmdMenu(0) .. cmdMenu(5)
-};
-
-inline constexpr int kDeviceList = 0;
-inline constexpr int kCdList = 1;
-inline constexpr int kCmdMenuCount = 6;
 
 class frmDevice {
 public:

@@ -10,12 +10,13 @@
 namespace e2e {
 namespace {
 
-constexpr UINT kVolumeItem50 = 1105; // the volume menu's "50 %"
+constexpr UINT kVolumeItem50 = tavimo::MenuCommand(tavimo::MenuId::Volume, 5); // the volume menu's "50 %"
 
 std::wstring Caption(HWND window, int id) { return WindowText(::GetDlgItem(window, id)); }
 
 std::vector<std::wstring> VolumeCaptions(HWND window) {
-    return {Caption(window, 202), Caption(window, 203), Caption(window, 204), Caption(window, 205)};
+    return {Caption(window, kMasterButtonId), Caption(window, kMasterButtonId + 1), Caption(window, kMasterButtonId + 2),
+            Caption(window, kMasterButtonId + 3)};
 }
 
 RECT ChildRect(HWND child) {
@@ -40,7 +41,7 @@ TEST(Volume_NewerPath, OnlyTheMasterButtonAsWideAsTheCdListAndFailuresChangeNoth
     ASSERT_NE(window, nullptr);
     HWND master = ::GetDlgItem(window, kMasterButtonId);
     EXPECT_TRUE(::IsWindowVisible(master));
-    for (int id : {203, 204, 205}) {
+    for (int id : {kMasterButtonId + 1, kMasterButtonId + 2, kMasterButtonId + 3}) {
         EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(window, id))) << id;
     }
     const RECT m = ChildRect(master), cd = ChildRect(::GetDlgItem(window, kCdListId));
@@ -63,7 +64,7 @@ TEST(Volume_OlderPath, FourButtonsTheMenuSetsTheChosenLineAndTheWheelSteps) {
     Process process = Launch(folder.Exe(), L"");
     HWND window = WaitForMainWindow(process);
     ASSERT_NE(window, nullptr);
-    for (int id : {202, 203, 204, 205}) {
+    for (int id : {kMasterButtonId, kMasterButtonId + 1, kMasterButtonId + 2, kMasterButtonId + 3}) {
         EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(window, id))) << id;
     }
     // The null sink has no MIDI or CD line: they read 0.

@@ -181,7 +181,7 @@ TEST(Window_ExitWhenInactive, LosingTheActivationClosesAndSavesUnlessABoxIsOpen)
 
     // The version message raises the busy flag: the box taking the activation closes nothing.
     ::SetForegroundWindow(window);
-    ::PostMessageW(window, WM_COMMAND, 1602, 0);
+    ::PostMessageW(window, WM_COMMAND, tavimo::MenuCommand(tavimo::MenuId::Help, 2), 0);
     HWND box = WaitForMessageBox(process, L"Tavimo");
     ASSERT_NE(box, nullptr);
     bystander.Activate();
@@ -203,7 +203,7 @@ TEST(Window_Keys, EscThatClosesAMessageBoxLeavesTheWindowOpen) {
     Process process = Launch(folder.Exe(), L"");
     HWND window = WaitForMainWindow(process);
     ASSERT_NE(window, nullptr);
-    ::PostMessageW(window, WM_COMMAND, 1602, 0); // Help: the version message
+    ::PostMessageW(window, WM_COMMAND, tavimo::MenuCommand(tavimo::MenuId::Help, 2), 0); // Help: the version message
     HWND box = WaitForMessageBox(process, L"Tavimo");
     ASSERT_NE(box, nullptr);
     // The box's own loop takes the press; the release then reaches the window's focused control.

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include "app/control_ids.h"
+#include "app/menu_bar.h"
+
 #include <chrono>
 #include <functional>
 #include <optional>
@@ -15,12 +18,12 @@ namespace e2e {
 using namespace std::chrono_literals;
 
 // The main window's control ids: the lists and the button row (cmdMenu 0 .. 5).
-inline constexpr int kDeviceListId = 100;
-inline constexpr int kCdListId = 101;
-inline constexpr int kRefreshButtonId = 200;
-inline constexpr int kRemoveAllButtonId = 201;
-inline constexpr int kMasterButtonId = 202;
-inline constexpr int kWaveButtonId = 203;
+inline constexpr int kDeviceListId = tavimo::kListView1Base + tavimo::kDeviceList;
+inline constexpr int kCdListId = tavimo::kListView1Base + tavimo::kCdList;
+inline constexpr int kRefreshButtonId = tavimo::kCmdMenuBase + 0;
+inline constexpr int kRemoveAllButtonId = tavimo::kCmdMenuBase + 1;
+inline constexpr int kMasterButtonId = tavimo::kCmdMenuBase + 2;
+inline constexpr int kWaveButtonId = tavimo::kCmdMenuBase + 3;
 
 // Polls until the condition holds; false when the timeout came first.
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 5s);
