@@ -23,7 +23,7 @@ bool GetVersionA(OSVERSIONINFOA& info) {
 }
 } // namespace
 
-std::wstring ExeFolder() {
+std::wstring ExePath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -32,10 +32,14 @@ std::wstring ExeFolder() {
         }
         if (n < path.size()) {
             path.resize(n);
-            break;
+            return path;
         }
-        path.resize(path.size() * 2);
+        path.resize(path.size() * 2); // cut off: try a larger buffer
     }
+}
+
+std::wstring ExeFolder() {
+    const std::wstring path = ExePath();
     const size_t slash = path.find_last_of(L"\\/");
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
@@ -55,15 +59,14 @@ bool IsWindowsNT() {
 
 std::wstring VersionMessageText() {
     unsigned major = 0, minor = 0, revision = 0;
-    wchar_t exe[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    const std::wstring exe = ExePath();
     DWORD ignored = 0;
-    const DWORD size = ::GetFileVersionInfoSizeW(exe, &ignored);
+    const DWORD size = ::GetFileVersionInfoSizeW(exe.c_str(), &ignored);
     if (size != 0) {
         std::vector<BYTE> block(size);
         VS_FIXEDFILEINFO* fixed = nullptr;
         UINT fixedSize = 0;
-        if (::GetFileVersionInfoW(exe, 0, size, block.data()) &&
+        if (::GetFileVersionInfoW(exe.c_str(), 0, size, block.data()) &&
             ::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedSize) && fixed &&
             fixedSize >= sizeof(VS_FIXEDFILEINFO)) {
             major = HIWORD(fixed->dwFileVersionMS);

@@ -10,7 +10,8 @@ namespace tavimo {
 inline constexpr wchar_t kAppTitle[] = L"Tavimo";
 inline constexpr wchar_t kAuthorText[] = L"作者 Orvane";
 
-// Folder of the running executable, without a trailing backslash.
+// The running executable's full path, and its folder without a trailing backslash.
+std::wstring ExePath();
 std::wstring ExeFolder();
 
 // The settings file beside the executable; fixed once at start by Main.

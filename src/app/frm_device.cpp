@@ -15,6 +15,7 @@
 #include "devices/device_list.h"
 #include "devices/removal.h"
 #include "devices/shell_menu.h"
+#include "platform/window_geometry.h"
 #include "platform/window_subclass.h"
 #include "volume/volume_menu.h"
 #include "volume/volume_texts.h"
@@ -50,13 +51,6 @@ UINT WindowDpi(HWND hwnd) {
 RECT WindowRect(HWND hwnd) {
     RECT r{};
     ::GetWindowRect(hwnd, &r);
-    return r;
-}
-
-// A child's rectangle in its parent's client coordinates.
-RECT ChildRect(HWND child) {
-    RECT r = WindowRect(child);
-    ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
 

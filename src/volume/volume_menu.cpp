@@ -1,5 +1,7 @@
 #include "volume/volume_menu.h"
 
+#include "platform/window_geometry.h"
+
 #include "app/app_info.h"
 #include "volume/endpoint.h"
 #include "volume/mixer.h"
@@ -25,13 +27,6 @@ DWORD ComponentOfTarget(std::wstring_view target) {
 
 std::wstring Caption(const wchar_t* prefix, int level) {
     return prefix + std::to_wstring(level);
-}
-
-RECT ClientRectOfChild(HWND child) {
-    RECT r{};
-    ::GetWindowRect(child, &r);
-    ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-    return r;
 }
 
 } // namespace
@@ -121,9 +116,9 @@ HRESULT DoVolumeMenuItem(int index, std::wstring& target, VolumePath path, HWND 
 
 VolumeButtonLayout VolumeButtonLayoutOf(const HWND* buttons) {
     VolumeButtonLayout layout;
-    layout.top = ClientRectOfChild(buttons[0]).top;
+    layout.top = ChildRect(buttons[0]).top;
     for (int i = 0; i < kVolumeButtonCount; ++i) {
-        layout.left[i] = ClientRectOfChild(buttons[i]).left;
+        layout.left[i] = ChildRect(buttons[i]).left;
     }
     return layout;
 }
