@@ -155,8 +155,10 @@ TEST(Window_Keys, UAndCMoveTheFocusAndEscClosesAndSaves) {
 class Bystander {
 public:
     Bystander() {
-        window_ = ::CreateWindowExW(0, L"STATIC", L"bystander", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 400, 120,
-                                    80, nullptr, nullptr, nullptr, nullptr);
+        // Shown without taking the activation: it must only take it when the test says so.
+        window_ = ::CreateWindowExW(0, L"STATIC", L"bystander", WS_OVERLAPPEDWINDOW, 600, 400, 120, 80, nullptr,
+                                    nullptr, nullptr, nullptr);
+        ::ShowWindow(window_, SW_SHOWNOACTIVATE);
     }
     ~Bystander() { ::DestroyWindow(window_); }
     void Activate() const {
@@ -174,10 +176,10 @@ private:
 TEST(Window_ExitWhenInactive, LosingTheActivationClosesAndSavesUnlessABoxIsOpen) {
     TavimoFolder folder;
     WriteFileBytes(folder.File(L"setting.ini"), "[Tavimo]\r\nActivate=-1\r\n");
+    Bystander bystander; // made before Tavimo starts, so its appearing can't deactivate Tavimo
     Process process = Launch(folder.Exe(), L"");
     HWND window = WaitForMainWindow(process);
     ASSERT_NE(window, nullptr);
-    Bystander bystander;
 
     // The version message raises the busy flag: the box taking the activation closes nothing.
     ::SetForegroundWindow(window);
