@@ -35,8 +35,10 @@ int WriteText(int number, std::string ScannedDevice::*field, char* buffer, int l
     if (buffer && length > 0) {
         buffer[0] = '\0';
     }
-    const ScannedDevice* device = DeviceAt(number);
-    return device ? tavimo::nusb::CopyAnsiToCaller(device->*field, buffer, length) : 0;
+    return NoThrow(0, [&] {
+        const ScannedDevice* device = DeviceAt(number);
+        return device ? tavimo::nusb::CopyAnsiToCaller(device->*field, buffer, length) : 0;
+    });
 }
 
 } // namespace
@@ -57,8 +59,10 @@ HIMAGELIST __stdcall NUsbGetImageListHandle() {
 }
 
 int __stdcall NUsbCheckRemovableNo(int number) {
-    const ScannedDevice* device = DeviceAt(number);
-    return device && device->removable ? 1 : 0;
+    return NoThrow(0, [&] {
+        const ScannedDevice* device = DeviceAt(number);
+        return device && device->removable ? 1 : 0;
+    });
 }
 
 int __stdcall NUsbGetDriveLetterA(int number, char* buffer, int length) {
@@ -74,16 +78,21 @@ int __stdcall NUsbGetFriendlyNameA(int number, char* buffer, int length) {
 }
 
 int __stdcall NUsbGetDeviceHandle(int number) {
-    const ScannedDevice* device = DeviceAt(number);
-    return device ? static_cast<int>(device->device) : 0;
+    return NoThrow(0, [&] {
+        const ScannedDevice* device = DeviceAt(number);
+        return device ? static_cast<int>(device->device) : 0;
+    });
 }
 
 int __stdcall NUsbGetImageListIndex(int number) {
-    const ScannedDevice* device = DeviceAt(number);
-    return device ? device->imageIndex : 0;
+    return NoThrow(0, [&] {
+        const ScannedDevice* device = DeviceAt(number);
+        return device ? device->imageIndex : 0;
+    });
 }
 
 void __stdcall NUsbReleaseDeviceData() {
+    // Swapping with an empty vector allocates nothing and cannot throw.
     std::vector<ScannedDevice>().swap(g_snapshot);
 }
 

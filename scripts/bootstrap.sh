@@ -9,6 +9,7 @@ packages=(
     wine wine64 xvfb fonts-ipafont-gothic fonts-wine
     locales googletest
     pulseaudio
+    clang-format
 )
 locale_name=ja_JP.UTF-8
 

@@ -28,6 +28,7 @@ summary() {
 trap summary EXIT
 
 phase bootstrap scripts/bootstrap.sh
+phase format scripts/check-format.sh
 phase "configure mingw-x64" cmake --preset mingw-x64 --log-level=WARNING
 phase "build mingw-x64" cmake --build --preset mingw-x64
 phase "configure mingw-x86" cmake --preset mingw-x86 --log-level=WARNING

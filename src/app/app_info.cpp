@@ -1,6 +1,7 @@
 #include "app/app_info.h"
 
-#include "app/ask.h"
+#include "platform/ask.h"
+#include "platform/paths.h"
 
 #include <memory>
 #include <vector>
@@ -13,48 +14,13 @@ std::wstring& SettingsPathStorage() {
     return path;
 }
 
-bool GetVersionA(OSVERSIONINFOA& info) {
-    info = {};
-    info.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
-#if defined(_MSC_VER)
-#pragma warning(suppress : 4996)
-#endif
-    return ::GetVersionExA(&info) != FALSE;
-}
 } // namespace
 
-std::wstring ExePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) {
-            return {};
-        }
-        if (n < path.size()) {
-            path.resize(n);
-            return path;
-        }
-        path.resize(path.size() * 2); // cut off: try a larger buffer
-    }
+void SetSettingsPath(std::wstring path) {
+    SettingsPathStorage() = std::move(path);
 }
-
-std::wstring ExeFolder() {
-    const std::wstring path = ExePath();
-    const size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-}
-
-void SetSettingsPath(std::wstring path) { SettingsPathStorage() = std::move(path); }
-const std::wstring& SettingsPath() { return SettingsPathStorage(); }
-
-bool IsVistaOrLater() {
-    OSVERSIONINFOA info;
-    return GetVersionA(info) && info.dwMajorVersion > 5;
-}
-
-bool IsWindowsNT() {
-    OSVERSIONINFOA info;
-    return GetVersionA(info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
+const std::wstring& SettingsPath() {
+    return SettingsPathStorage();
 }
 
 std::wstring VersionMessageText() {
@@ -78,6 +44,8 @@ std::wstring VersionMessageText() {
            std::to_wstring(revision) + L"\t" + kAuthorText;
 }
 
-void ShowVersionMessage(HWND owner) { Ask(owner, VersionMessageText().c_str(), kAppTitle, MB_OK); }
+void ShowVersionMessage(HWND owner) {
+    Ask(owner, VersionMessageText().c_str(), kAppTitle, MB_OK);
+}
 
 } // namespace tavimo

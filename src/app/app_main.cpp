@@ -4,7 +4,7 @@
 #include "app/frm_device.h"
 #include "chores/cleanup.h"
 #include "devices/cd_tray.h"
-#include "platform/com_slot.h"
+#include "platform/paths.h"
 #include "volume/mixer.h"
 
 #include <windows.h>
@@ -40,7 +40,9 @@ bool StartHotPlugDialog() {
 }
 
 // The network drive dialogs answer -1 when the user cancels; that is not a failure.
-bool NetDialogSucceeded(DWORD result) { return result == NO_ERROR || result == static_cast<DWORD>(-1); }
+bool NetDialogSucceeded(DWORD result) {
+    return result == NO_ERROR || result == static_cast<DWORD>(-1);
+}
 
 } // namespace
 
@@ -61,15 +63,15 @@ bool RunSwitch(Switch which, const std::vector<std::wstring>& arguments) {
     case Switch::Mute:
         return ToggleMuteSwitch();
     case Switch::Recycle:
-        return EmptyRecycleBin(true, nullptr, 0);
+        return RunCleanup(CleanupItem::EmptyRecycleBin);
     case Switch::Cache:
-        return ClearUrlCache(false);
+        return RunCleanup(CleanupItem::ClearCache);
     case Switch::Cookie:
-        return ClearUrlCache(true);
+        return RunCleanup(CleanupItem::ClearCookies);
     case Switch::History:
-        return ClearUrlHistory() == S_OK;
+        return RunCleanup(CleanupItem::ClearHistory);
     case Switch::Recent:
-        return ClearRecentDocs();
+        return RunCleanup(CleanupItem::ClearRecentDocs);
     default:
         // Recognised, wired in by the subsystem that does the work.
         return true;

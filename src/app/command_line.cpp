@@ -1,8 +1,7 @@
 #include "app/command_line.h"
 
 #include "devices/cd_tray.h"
-
-#include <windows.h>
+#include "platform/text.h"
 
 namespace tavimo {
 
@@ -64,14 +63,6 @@ std::vector<std::wstring> SplitArguments(std::wstring_view tail) {
         parts.emplace_back(tail.substr(start, at - start));
         start = at + separator.size();
     }
-}
-
-std::wstring ToLower(std::wstring_view text) {
-    std::wstring lower(text);
-    if (!lower.empty()) {
-        ::CharLowerBuffW(lower.data(), static_cast<DWORD>(lower.size()));
-    }
-    return lower;
 }
 
 std::wstring SwitchKey(const std::vector<std::wstring>& arguments) {

@@ -59,7 +59,4 @@ std::wstring CaptureFolder(const std::vector<std::wstring>& arguments, const std
 // Drive for "/cdopen": the default CD audio device unless element 1 names one.
 std::wstring CdOpenDrive(const std::vector<std::wstring>& arguments);
 
-// Lower case as the system maps it (Japanese full-width letters included).
-std::wstring ToLower(std::wstring_view text);
-
 } // namespace tavimo

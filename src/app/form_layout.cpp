@@ -58,10 +58,14 @@ POINT CursorPlacement(POINT cursor, int windowWidth, int windowHeight, int scree
     // Half the size is the size integer-divided by 2; the corner is rounded to whole twips.
     LONG x = static_cast<LONG>(std::lround(cursor.x * twipsPerPixel - windowWidth / 2));
     LONG y = static_cast<LONG>(std::lround(cursor.y * twipsPerPixel - windowHeight / 2));
-    if (x < 0) x = 0;
-    if (y < 0) y = 0;
-    if (x + windowWidth > screenWidth) x = screenWidth - windowWidth;
-    if (y + windowHeight > screenHeight) y = screenHeight - windowHeight;
+    if (x < 0)
+        x = 0;
+    if (y < 0)
+        y = 0;
+    if (x + windowWidth > screenWidth)
+        x = screenWidth - windowWidth;
+    if (y + windowHeight > screenHeight)
+        y = screenHeight - windowHeight;
     return POINT{x, y};
 }
 

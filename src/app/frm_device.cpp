@@ -1,62 +1,54 @@
 #include "app/frm_device.h"
 
 #include "app/app_info.h"
-#include "app/ask.h"
-#include "app/busy.h"
-#include "app/command_line.h"
-#include "app/form_layout.h"
+#include "app/form_options.h"
 #include "app/resources/resource.h"
-#include "app/settings.h"
-#include "app/shell_open.h"
-#include "app/wait_cursor.h"
-#include "app/window_texts.h"
-#include "chores/cleanup.h"
-#include "devices/cd_tray.h"
-#include "devices/device_list.h"
-#include "devices/removal.h"
-#include "devices/shell_menu.h"
+#include "platform/app_title.h"
+#include "platform/busy.h"
+#include "platform/os_version.h"
+#include "platform/text.h"
+#include "platform/wait_cursor.h"
 #include "platform/window_geometry.h"
-#include "platform/window_subclass.h"
 #include "volume/volume_menu.h"
-#include "volume/volume_texts.h"
 
 #include <commctrl.h>
-#include <shlwapi.h>
 #include <windowsx.h>
 
 namespace tavimo {
 
 namespace {
 
-// Designed geometry at 96 DPI, in pixels: left, top, width, height.
-struct DesignRect {
-    double left, top, width, height;
-};
-constexpr DesignRect kListDesign[2] = {{0, 0, 401, 104}, {400, 0, 257, 104}};
-constexpr DesignRect kCmdMenuDesign[kCmdMenuCount] = {
-    {0, 104, 105, 33.333},  {104, 104, 105, 33.333}, {400, 104, 65, 33.333},
-    {464, 104, 65, 33.333}, {528, 104, 65, 33.333},  {592, 104, 65, 33.333},
-};
-constexpr double kDesignClientWidth = 657;
-constexpr int kColumnMargin = 23;
-
 // One window instance per session; the lock is held until the window unloads.
 constexpr wchar_t kInstanceLockName[] = L"Local\\Tavimo.frmDevice";
 
-UINT WindowDpi(HWND hwnd) {
-    const UINT dpi = hwnd ? ::GetDpiForWindow(hwnd) : 0;
-    return dpi ? dpi : USER_DEFAULT_SCREEN_DPI;
+void RegisterWindowClass(WNDPROC procedure) {
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_TAVIMO));
+    wc.hIconSm =
+        static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_TAVIMO), IMAGE_ICON,
+                                        ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kMainWindowClass;
+    ::RegisterClassExW(&wc); // a second registration in the same process fails harmlessly
 }
 
-RECT WindowRect(HWND hwnd) {
-    RECT r{};
-    ::GetWindowRect(hwnd, &r);
-    return r;
+// What a window procedure answers when its handler threw: creation fails, anything else is taken as
+// handled.
+LRESULT ResultAfterException(UINT message) {
+    return message == WM_CREATE ? -1 : 0;
 }
 
 } // namespace
 
-frmDevice::frmDevice(std::wstring commandTail) : commandTail_(std::move(commandTail)) {}
+frmDevice::frmDevice(std::wstring commandTail)
+    : ListView1(controls_.ListView1), cmdMenu(controls_.cmdMenu), commandTail_(std::move(commandTail)),
+      ejectRun_(ToLower(commandTail_) == L"/eject") {}
 
 frmDevice::~frmDevice() {
     if (hwnd_) {
@@ -64,34 +56,17 @@ frmDevice::~frmDevice() {
     }
 }
 
-int frmDevice::Scale(double designPixels) const { return ScaleDesign(designPixels, dpi_); }
+bool frmDevice::IsOptionChecked(int index) const {
+    return tavimo::IsOptionChecked(menus_.bar, index);
+}
 
-double frmDevice::TwipsPerPixel() const { return 1440.0 / dpi_; }
-
-bool frmDevice::IsOptionChecked(int index) const { return tavimo::IsOptionChecked(menus_.bar, index); }
-
-bool frmDevice::Load() {
+frmDevice::LoadResult frmDevice::Load() {
     // Another window instance is running: end before anything is read or written.
     instanceLock_.reset(::CreateMutexW(nullptr, FALSE, kInstanceLockName));
     if (!instanceLock_ || ::GetLastError() == ERROR_ALREADY_EXISTS) {
-        return false;
+        return LoadResult::SecondInstance;
     }
-
-    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = &frmDevice::StaticWndProc;
-    wc.hInstance = instance;
-    wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_TAVIMO));
-    wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_TAVIMO), IMAGE_ICON,
-                                                 ::GetSystemMetrics(SM_CXSMICON),
-                                                 ::GetSystemMetrics(SM_CYSMICON), 0));
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kMainWindowClass;
-    ::RegisterClassExW(&wc);
-
+    RegisterWindowClass(&frmDevice::StaticWndProc);
     menus_ = CreateMenuBar();
     volumeMenuOwner_.reset(menus_.Popup(MenuId::Volume));
     ACCEL refresh{FVIRTKEY, VK_F5, static_cast<WORD>(MenuCommand(MenuId::File, 1))};
@@ -99,247 +74,66 @@ bool frmDevice::Load() {
     const UINT systemDpi = ::GetDpiForSystem();
     ::CreateWindowExW(0, kMainWindowClass, kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
                       CW_USEDEFAULT, TwipsToPixels(kDefaultWidthTwips, systemDpi),
-                      TwipsToPixels(kDefaultHeightTwips, systemDpi), nullptr, menus_.bar, instance, this);
-    return hwnd_ != nullptr && !unloaded_;
-}
-
-void frmDevice::Show() {
-    ::ShowWindow(hwnd_, startState_ == kStateMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
-    ::UpdateWindow(hwnd_);
-}
-
-void frmDevice::CreateControls() {
-    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    for (int i = 0; i < 2; ++i) {
-        const DesignRect& r = kListDesign[i];
-        // Neither list owns its image list: the device list shows the library's, the CD list ours.
-        ListView1[i] = ::CreateWindowExW(
-            WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-            WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHAREIMAGELISTS, Scale(r.left),
-            Scale(r.top),
-            Scale(r.width), Scale(r.height), hwnd_, reinterpret_cast<HMENU>(INT_PTR{kListView1Base + i}), instance,
-            nullptr);
-        LVCOLUMNW column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.pszText = const_cast<wchar_t*>(texts::kListHeaders[i]);
-        column.cx = Scale(r.width - kColumnMargin);
-        ListView_InsertColumn(ListView1[i], 0, &column);
-        ::SetWindowSubclass(ListView1[i], &frmDevice::ListSubclassProc, static_cast<UINT_PTR>(i),
-                            reinterpret_cast<DWORD_PTR>(this));
-    }
-    for (int i = 0; i < kCmdMenuCount; ++i) {
-        const DesignRect& r = kCmdMenuDesign[i];
-        cmdMenu[i] = ::CreateWindowExW(0, WC_BUTTONW, texts::kCmdMenuCaptions[i],
-                                       WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, Scale(r.left),
-                                       Scale(r.top), Scale(r.width), Scale(r.height), hwnd_,
-                                       reinterpret_cast<HMENU>(INT_PTR{kCmdMenuBase + i}), instance, nullptr);
-    }
-
-    // Unowned: under Wine an owned popup above the window keeps "always on top" from taking effect.
-    tooltip_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr));
-    for (int i = 0; i < kCmdMenuCount; ++i) {
-        TTTOOLINFOW tool{};
-        tool.cbSize = sizeof(tool);
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = hwnd_;
-        tool.uId = reinterpret_cast<UINT_PTR>(cmdMenu[i]);
-        tool.lpszText = const_cast<wchar_t*>(texts::kCmdMenuTooltips[i]);
-        ::SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
-
-    // ImageList1: the one picture of the CD tray list, a disc over a drive.
-    const int icon = ::GetSystemMetricsForDpi(SM_CXSMICON, dpi_);
-    imageList1_.reset(::ImageList_Create(icon, icon, ILC_COLOR32 | ILC_MASK, 1, 0));
-    if (const auto cd = static_cast<HICON>(
-            ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_CDROM), IMAGE_ICON, icon, icon, 0))) {
-        ::ImageList_AddIcon(imageList1_.get(), cd);
-        ::DestroyIcon(cd);
-    }
-    ListView_SetImageList(ListView1[kCdList], imageList1_.get(), LVSIL_SMALL);
-    ApplyFont();
-}
-
-void frmDevice::RescaleControls() {
-    // Sizes (and the fixed left edges of the two left buttons) at the new DPI; Form_Resize places the rest.
-    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-    const RECT cd = ChildRect(ListView1[kCdList]);
-    ::SetWindowPos(ListView1[kCdList], nullptr, 0, 0, Scale(kListDesign[kCdList].width), cd.bottom - cd.top,
-                   flags | SWP_NOMOVE);
-    for (int i = 0; i < kCmdMenuCount; ++i) {
-        const DesignRect& d = kCmdMenuDesign[i];
-        const RECT b = ChildRect(cmdMenu[i]);
-        const double width = i == kMasterButton && masterOnly_ ? kDesignClientWidth - d.left : d.width;
-        ::SetWindowPos(cmdMenu[i], nullptr, i < 2 ? Scale(d.left) : b.left, b.top, Scale(width), Scale(d.height),
-                       flags);
-    }
-}
-
-void frmDevice::ApplyFont() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (!::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi_) &&
-        !::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-        return;
-    }
-    font_.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
-    for (HWND list : ListView1) {
-        ::SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
-    }
-    for (HWND button : cmdMenu) {
-        ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
-    }
-}
-
-void frmDevice::MoveTwips(int left, int top) {
-    ::SetWindowPos(hwnd_, nullptr, TwipsToPixels(left, dpi_), TwipsToPixels(top, dpi_), 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void frmDevice::MoveToScreenCenter() {
-    const RECT r = WindowRect(hwnd_);
-    const POINT at = CenterPlacement(PixelsToTwips(r.right - r.left, dpi_), PixelsToTwips(r.bottom - r.top, dpi_),
-                                     PixelsToTwips(::GetSystemMetrics(SM_CXSCREEN), dpi_),
-                                     PixelsToTwips(::GetSystemMetrics(SM_CYSCREEN), dpi_));
-    MoveTwips(at.x, at.y);
-}
-
-void frmDevice::sMoveToCursor() {
-    POINT cursor{};
-    ::GetCursorPos(&cursor);
-    const RECT r = WindowRect(hwnd_);
-    const POINT at = CursorPlacement(cursor, PixelsToTwips(r.right - r.left, dpi_),
-                                     PixelsToTwips(r.bottom - r.top, dpi_),
-                                     PixelsToTwips(::GetSystemMetrics(SM_CXSCREEN), dpi_),
-                                     PixelsToTwips(::GetSystemMetrics(SM_CYSCREEN), dpi_), TwipsPerPixel());
-    MoveTwips(at.x, at.y);
+                      TwipsToPixels(kDefaultHeightTwips, systemDpi), nullptr, menus_.bar,
+                      ::GetModuleHandleW(nullptr), this);
+    return hwnd_ ? LoadResult::Loaded : LoadResult::Failed;
 }
 
 void frmDevice::Form_Load() {
     const std::wstring& ini = SettingsPath();
-    dpi_ = WindowDpi(hwnd_);
-    CreateControls();
-
-    masterOnly_ = IsVistaOrLater();
-    if (masterOnly_) {
-        // One master volume only: as wide as the CD tray list, under it.
-        for (int i = kMasterButton + 1; i < kCmdMenuCount; ++i) {
-            ::ShowWindow(cmdMenu[i], SW_HIDE);
-        }
-        const RECT master = ChildRect(cmdMenu[kMasterButton]);
-        ::SetWindowPos(cmdMenu[kMasterButton], nullptr, 0, 0, Scale(kDesignClientWidth) - master.left,
-                       master.bottom - master.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    controls_.Create(hwnd_, WindowDpi(hwnd_), IsVistaOrLater());
+    for (int i = 0; i < 2; ++i) {
+        ::SetWindowSubclass(ListView1[i], &frmDevice::ListSubclassProc, static_cast<UINT_PTR>(i),
+                            reinterpret_cast<DWORD_PTR>(this));
     }
-
     sUpdateVol();
     popupMenu_.reset(::CreatePopupMenu());
-    const DWORD style = ListView_GetExtendedListViewStyle(ListView1[kDeviceList]);
-    startState_ = LoadWindowPos(hwnd_, ini);
-    for (HWND list : ListView1) {
-        ListView_SetExtendedListViewStyleEx(list, 0, style | LVS_EX_FULLROWSELECT);
-    }
-
-    SetOptionChecked(menus_.bar, kOptNoConfirm, ReadIniOption(ini_keys::kEject, false, ini));
-    SetOptionChecked(menus_.bar, kOptExitAfterRemoval, ReadIniOption(ini_keys::kAutoC, true, ini));
-    SetOptionChecked(menus_.bar, kOptCenter, ReadIniOption(ini_keys::kCenter, false, ini));
+    loadedPlacement_ = LoadWindowPos(hwnd_, ini);
+    LoadOptions(menus_.bar, ini);
     // A maximised start stays maximised on the primary screen, where LoadWindowPos put it.
-    if (startState_ != kStateMaximized) {
+    if (loadedPlacement_.state != kStateMaximized) {
         if (IsOptionChecked(kOptCenter)) {
-            MoveToScreenCenter();
+            controls_.MoveToScreenCenter();
         } else {
-            sMoveToCursor();
+            controls_.MoveToCursor();
         }
     }
-    SetOptionChecked(menus_.bar, kOptTop, ReadIniOption(ini_keys::kTop, false, ini));
     if (IsOptionChecked(kOptTop)) {
         ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }
-    SetOptionChecked(menus_.bar, kOptExitWhenInactive, ReadIniOption(ini_keys::kActivate, false, ini));
-
-    for (HWND list : ListView1) {
-        const RECT r = WindowRect(list);
-        ListView_SetColumnWidth(list, 0, (r.right - r.left) - Scale(kColumnMargin));
-    }
+    controls_.FitColumns();
     sRefreshUsbList();
-    if (ToLower(commandTail_) == L"/eject") {
-        // Remove-all mode: never shown, no CD list. The removal's own close request, when the exit option
-        // made one, arrives after this unload and finds the window gone.
-        exitCode_ = RemoveAll() ? 0 : 1;
-        Unload();
-        return;
+    if (ejectRun_) {
+        return; // never shown: no CD list, and the activation and wheel rules never apply
     }
     sRefreshCdList();
-
-    WindowProcHooks hooks;
-    hooks.exitWhenInactive = [this] { return IsOptionChecked(kOptExitWhenInactive); };
-    hooks.unload = [this] { Unload(); };
-    hooks.volumeButtons = [this] { return VolumeButtonLayoutOf(&cmdMenu[kMasterButton]); };
-    hooks.refreshVolume = [this] { sUpdateVol(); };
-    subclassed_ = InstallWindowProc(hwnd_, std::move(hooks));
+    running_ = true;
 }
 
-void frmDevice::Form_Resize() {
-    if (!ListView1[kCdList]) {
-        return; // WM_SIZE from creation, before the controls exist
-    }
-    RECT client{};
-    ::GetClientRect(hwnd_, &client);
-    const RECT cd = ChildRect(ListView1[kCdList]);
-    const FormLayout layout = ComputeFormLayout(client.right, client.bottom, cd.right - cd.left, dpi_);
-    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-
-    // Apply exactly the steps that could be computed; the rest wait for the next size change.
-    ::SetWindowPos(ListView1[kCdList], nullptr, layout.cdLeft, cd.top, 0, 0, flags | SWP_NOSIZE);
-    if (layout.steps < 2) return;
-    ::SetWindowPos(ListView1[kCdList], nullptr, 0, 0, cd.right - cd.left, layout.listHeight, flags | SWP_NOMOVE);
-    if (layout.steps < 3) return;
-    ::SetWindowPos(ListView1[kDeviceList], nullptr, 0, 0, layout.deviceWidth, layout.listHeight, flags);
-    if (layout.steps < 4) return;
-    ListView_SetColumnWidth(ListView1[kDeviceList], 0, layout.deviceColumnWidth);
-    if (layout.steps < 6) return;
-    for (int i = 0; i < 2; ++i) {
-        const RECT b = ChildRect(cmdMenu[i]);
-        ::SetWindowPos(cmdMenu[i], nullptr, b.left, layout.buttonTop, 0, 0, flags | SWP_NOSIZE);
-    }
-    if (layout.steps < kLayoutSteps) return;
-    for (int i = 0; i < 4; ++i) {
-        ::SetWindowPos(cmdMenu[2 + i], nullptr, layout.volumeLeft[i], layout.buttonTop, 0, 0, flags | SWP_NOSIZE);
-    }
+int frmDevice::RunEject() {
+    const RemovalOutcome outcome = RemoveAll();
+    Unload();
+    return outcome == RemovalOutcome::NothingToDo || outcome == RemovalOutcome::Removed ? 0 : 1;
 }
 
-void frmDevice::Form_KeyUp(WORD keyCode, int /*shift*/) {
-    switch (keyCode) {
-    case VK_ESCAPE:
-        Unload();
-        break;
-    case 'U':
-        ::SetFocus(ListView1[kDeviceList]);
-        break;
-    case 'C':
-        ::SetFocus(ListView1[kCdList]);
-        break;
-    default:
-        break;
-    }
+void frmDevice::Show() {
+    shown_ = true;
+    ::ShowWindow(hwnd_, loadedPlacement_.state == kStateMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    ::UpdateWindow(hwnd_);
 }
 
 void frmDevice::Form_Unload() {
     const std::wstring& ini = SettingsPath();
-    WriteIniOption(ini_keys::kEject, IsOptionChecked(kOptNoConfirm), ini);
-    WriteIniOption(ini_keys::kAutoC, IsOptionChecked(kOptExitAfterRemoval), ini);
-    WriteIniOption(ini_keys::kCenter, IsOptionChecked(kOptCenter), ini);
-    WriteIniOption(ini_keys::kTop, IsOptionChecked(kOptTop), ini);
-    WriteIniOption(ini_keys::kActivate, IsOptionChecked(kOptExitWhenInactive), ini);
-    if (subclassed_) {
-        RemoveWindowProc();
-        subclassed_ = false;
+    SaveOptions(menus_.bar, ini);
+    if (shown_) {
+        SaveWindowPos(hwnd_, ini);
+    } else {
+        // Nobody saw the window, so nothing about its placement changed: keep what was loaded.
+        SaveStoredPlacement(loadedPlacement_, ini);
     }
-    SaveWindowPos(hwnd_, ini);
 }
 
 void frmDevice::UnloadLater() {
-    // These requests come from inside a control's own notification: destroying the window under it
-    // would pull the control away while its procedure still runs.
     if (hwnd_) {
         ::PostMessageW(hwnd_, WM_CLOSE, 0, 0);
     }
@@ -350,236 +144,54 @@ void frmDevice::Unload() {
         return;
     }
     unloaded_ = true;
+    running_ = false;
     Form_Unload();
-    tooltip_.reset();
+    controls_.DestroyTooltip();
     ::DestroyWindow(hwnd_);
     instanceLock_.reset();
 }
 
-void frmDevice::sRefreshUsbList() { tavimo::sRefreshUsbList(ListView1[kDeviceList]); }
-void frmDevice::sRefreshCdList() { tavimo::sRefreshCdList(ListView1[kCdList]); }
-
-void frmDevice::sUpdateVol() { UpdateVolumeCaptions(VolumePathNow(), hwnd_, &cmdMenu[kMasterButton]); }
-
-void frmDevice::ShowVolumeMenu(int index) {
-    const VolumeMenuRequest request = VolumeButtonClick(index);
-    volumeTarget_ = request.target;
-    // The mute item belongs to the master line only: a menu can't hide an item, so it comes and goes.
-    HMENU menu = menus_.Popup(MenuId::Volume);
-    const UINT mute = MenuCommand(MenuId::Volume, volume_texts::kMuteItem);
-    const bool present = ::GetMenuState(menu, mute, MF_BYCOMMAND) != static_cast<UINT>(-1);
-    if (request.showMute && !present) {
-        ::AppendMenuW(menu, MF_STRING, mute, volume_texts::kVolItemCaptions[volume_texts::kMuteItem]);
-    } else if (!request.showMute && present) {
-        ::DeleteMenu(menu, mute, MF_BYCOMMAND);
-    }
-    POINT at{};
-    ::GetCursorPos(&at);
-    ::TrackPopupMenu(menu, TPM_LEFTALIGN, at.x, at.y, 0, hwnd_, nullptr);
-}
-
-void frmDevice::mnuVol_Click(int index) {
-    DoVolumeMenuItem(index, volumeTarget_, VolumePathNow(), hwnd_);
-    sUpdateVol();
-}
-RemovalOptions frmDevice::CurrentRemovalOptions() const {
-    return RemovalOptions{IsOptionChecked(kOptNoConfirm), IsOptionChecked(kOptExitAfterRemoval)};
-}
-
-void frmDevice::sEjectSelected() {
-    tavimo::sEjectSelected(hwnd_, ListView1[kDeviceList], CurrentRemovalOptions(), [this] { UnloadLater(); });
-}
-
-void frmDevice::EjectCdRow(int row) {
-    sEjectTray(hwnd_, ListView1[kCdList], row, CurrentRemovalOptions(), [this] { UnloadLater(); });
-}
-
-bool frmDevice::RemoveAll() {
-    return fRemoveAllDevices(hwnd_, ListView1[kDeviceList], CurrentRemovalOptions(), [this] { UnloadLater(); });
-}
-
-void frmDevice::ShowDriveMenu(const std::wstring& drivePath) { sShellMenu(hwnd_, popupMenu_.get(), drivePath); }
-
-void frmDevice::cmdMenu_Click(int index) {
-    BusyScope busy;
-    switch (index) {
-    case 0: {
-        WaitCursorScope wait;
-        sRefreshUsbList();
-        sRefreshCdList();
-        sUpdateVol();
-        break;
-    }
-    case 1:
-        RemoveAll();
-        break;
-    default:
-        ShowVolumeMenu(index);
-        break;
-    }
-}
-
-void frmDevice::mnuFileItem_Click(int index) {
-    switch (index) {
-    case 0:
-        cmdMenu_Click(1);
-        break;
-    case 1:
-        cmdMenu_Click(0);
-        break;
-    case 3:
+void frmDevice::Form_KeyUp(WORD keyCode) {
+    switch (FormKeyUpAction(keyCode)) {
+    case FormKeyAction::Unload:
         Unload();
         break;
-    default:
+    case FormKeyAction::FocusDevices:
+        ::SetFocus(ListView1[kDeviceList]);
+        break;
+    case FormKeyAction::FocusCds:
+        ::SetFocus(ListView1[kCdList]);
+        break;
+    case FormKeyAction::None:
         break;
     }
 }
 
-void frmDevice::mnuOptItem_Click(int index) {
-    const bool checked = !IsOptionChecked(index);
-    SetOptionChecked(menus_.bar, index, checked);
-    if (index == kOptCenter && checked && !::IsIconic(hwnd_) && !::IsZoomed(hwnd_)) {
-        // Centring applies to a normal window; a minimised or maximised one keeps its place.
-        MoveToScreenCenter();
-    } else if (index == kOptTop) {
-        ::SetWindowPos(hwnd_, checked ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    }
-}
-
-namespace {
-std::wstring ReadMePath() { return ExeFolder() + L"\\ReadMe.txt"; }
-} // namespace
-
-void frmDevice::mnuHelpItem_Click(int index) {
-    switch (index) {
-    case 0:
-        if (::PathFileExistsW(ReadMePath().c_str())) {
-            ShellOpen(hwnd_, ReadMePath(), L"", L"");
-        }
-        break;
-    case 1:
-        ShellOpen(hwnd_, kHomePageUrl, L"", L"");
-        break;
-    case 2: {
-        BusyScope busy;
-        ShowVersionMessage(hwnd_);
-        break;
-    }
-    default:
-        break;
-    }
-}
-
-void frmDevice::ClearHighlights() {
-    for (HWND list : ListView1) {
-        const int focused = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
-        if (ListView_GetItemCount(list) > 0 && focused >= 0) {
-            ListView_SetItemState(list, focused, 0, LVIS_SELECTED);
+void frmDevice::Form_Activate(WPARAM wParam) {
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = ::GetFocus();
+        if (focus && ::IsChild(hwnd_, focus)) {
+            focusBeforeDeactivation_ = focus;
         }
     }
-}
-
-void frmDevice::OnMenuOpen(HMENU popup) {
-    if (popup == menus_.Popup(MenuId::File)) {
-        const bool any = ListView_GetItemCount(ListView1[kDeviceList]) > 0;
-        ::EnableMenuItem(popup, MenuCommand(MenuId::File, 0), MF_BYCOMMAND | (any ? MF_ENABLED : MF_GRAYED));
-        ClearHighlights();
-    } else if (popup == menus_.Popup(MenuId::Opt) || popup == menus_.Popup(MenuId::Volume) ||
-               popup == menus_.Popup(MenuId::Extra) || popup == menus_.Popup(MenuId::Win)) {
-        ClearHighlights();
-    } else if (popup == menus_.Popup(MenuId::Help)) {
-        ClearHighlights();
-        const bool readMe = ::PathFileExistsW(ReadMePath().c_str()) != FALSE;
-        ::EnableMenuItem(popup, MenuCommand(MenuId::Help, 0), MF_BYCOMMAND | (readMe ? MF_ENABLED : MF_GRAYED));
+    // Posted, so the deactivation finishes before the window goes.
+    if (running_ && UnloadsOnActivate(wParam, IsBusy(), IsOptionChecked(kOptExitWhenInactive))) {
+        UnloadLater();
     }
 }
 
-void frmDevice::ListView1_ColumnClick(int index) {
-    if (index == kDeviceList) {
-        WaitCursorScope wait;
-        sRefreshUsbList();
-    } else {
-        sRefreshCdList();
-    }
-}
-
-void frmDevice::ListView1_KeyDown(int index, WORD keyCode) {
-    HWND list = ListView1[index];
-    if (ListView_GetItemCount(list) == 0) {
+void frmDevice::Form_MouseWheel(WPARAM wParam) {
+    if (!running_) {
         return;
     }
-    BusyScope busy;
-    const int selected = ListView_GetNextItem(list, -1, LVNI_SELECTED);
-    if (keyCode == VK_RETURN && selected >= 0) {
-        if (index == kDeviceList) {
-            sEjectSelected();
-        } else {
-            EjectCdRow(selected);
-        }
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    ::ScreenToClient(hwnd_, &cursor);
+    const bool raise = GET_WHEEL_DELTA_WPARAM(wParam) >= 0;
+    if (WheelVolumeStep(cursor, raise, VolumeButtonLayoutOf(&cmdMenu[kMasterButton]), VolumePathNow(),
+                        hwnd_)) {
+        sUpdateVol();
     }
-}
-
-void frmDevice::ListView1_MouseMove(int index, POINT at) {
-    HWND list = ListView1[index];
-    LVHITTESTINFO hit{};
-    hit.pt = at;
-    const int row = ListView_HitTest(list, &hit);
-    if (row < 0) {
-        return;
-    }
-    if (::GetFocus() != list && ::GetActiveWindow() == hwnd_) {
-        ::SetFocus(list);
-    }
-    ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-}
-
-void frmDevice::ListView1_MouseUp(int index, int button, POINT at) {
-    BusyScope busy;
-    HWND list = ListView1[index];
-    LVHITTESTINFO hit{};
-    hit.pt = at;
-    const int row = ListView_HitTest(list, &hit);
-    if (row < 0) {
-        if (button == 2) {
-            POINT screen{};
-            ::GetCursorPos(&screen);
-            ::TrackPopupMenu(menus_.Popup(MenuId::File), TPM_LEFTALIGN, screen.x, screen.y, 0, hwnd_, nullptr);
-        }
-        return;
-    }
-    if (at.x == lastClick_.x && at.y == lastClick_.y) {
-        return;
-    }
-    const int focused = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
-    if (ListView_GetItemCount(list) > 0 && focused >= 0 &&
-        (ListView_GetItemState(list, focused, LVIS_SELECTED) & LVIS_SELECTED) == 0) {
-        return;
-    }
-    lastClick_ = at;
-    if (index == kDeviceList) {
-        if (button == 1) {
-            sEjectSelected();
-        } else {
-            ShowDriveMenu(DeviceRowDrivePath(ListRowText(list, row)));
-        }
-    } else {
-        if (button == 1) {
-            EjectCdRow(row);
-        } else {
-            ShowDriveMenu(CdRowDrivePath(list, row));
-        }
-    }
-}
-
-LRESULT CALLBACK frmDevice::ListSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                             DWORD_PTR refData) {
-    if (message == WM_MOUSEMOVE) {
-        reinterpret_cast<frmDevice*>(refData)->ListView1_MouseMove(static_cast<int>(id),
-                                                                   POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-    } else if (message == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(hwnd, &frmDevice::ListSubclassProc, id);
-    }
-    return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 bool frmDevice::PreTranslate(MSG& msg) {
@@ -589,20 +201,35 @@ bool frmDevice::PreTranslate(MSG& msg) {
     if (accelerators_ && ::TranslateAcceleratorW(hwnd_, accelerators_.get(), &msg)) {
         return true;
     }
-    if (msg.message == WM_KEYDOWN) {
-        keysDown_.set(msg.wParam & 0xFF);
+    const bool keyDown = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+    const bool keyUp = msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP;
+    const WORD key = static_cast<WORD>(msg.wParam & 0xFF);
+    // With Alt held, U and C are the lists' keys, not the menu bar's: neither the menu nor a button's
+    // access key may take them.
+    const bool altListKey =
+        (msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSKEYUP) && (key == 'U' || key == 'C');
+    if (msg.message == WM_SYSCHAR &&
+        (msg.wParam == L'u' || msg.wParam == L'U' || msg.wParam == L'c' || msg.wParam == L'C')) {
+        return true;
     }
-    if (msg.message == WM_KEYUP) {
+    if (keyDown) {
+        keysDown_.set(key);
+        if (altListKey) {
+            return true;
+        }
+    }
+    if (keyUp && (msg.message == WM_KEYUP || altListKey)) {
         // Only a key pressed in this window counts: the Esc that closed a message box or a menu comes up
         // here after the box's own loop took its press.
-        if (!keysDown_.test(msg.wParam & 0xFF)) {
+        if (!keysDown_.test(key)) {
             return false;
         }
-        keysDown_.reset(msg.wParam & 0xFF);
-        const int shift = (::GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (::GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
-                          (::GetKeyState(VK_MENU) < 0 ? 4 : 0);
-        Form_KeyUp(static_cast<WORD>(msg.wParam), shift);
-        return hwnd_ == nullptr; // unloaded: nothing left to deliver to
+        keysDown_.reset(key);
+        Form_KeyUp(key);
+        return altListKey || hwnd_ == nullptr; // unloaded: nothing left to deliver to
+    }
+    if (keyUp) {
+        keysDown_.reset(key);
     }
     // Tab moves between controls, Alt+letter presses a button; plain letters stay with the key handlers.
     if ((msg.message == WM_KEYDOWN && msg.wParam == VK_TAB) || msg.message == WM_SYSCHAR) {
@@ -612,24 +239,31 @@ bool frmDevice::PreTranslate(MSG& msg) {
 }
 
 LRESULT CALLBACK frmDevice::StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    frmDevice* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self = static_cast<frmDevice*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<frmDevice*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    // Nothing may unwind through the system's code: a handler that throws has already put back what
+    // its scopes hold, and the message counts as handled.
+    try {
+        frmDevice* self = nullptr;
+        if (message == WM_NCCREATE) {
+            self = static_cast<frmDevice*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+            self->hwnd_ = hwnd;
+            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        } else {
+            self = reinterpret_cast<frmDevice*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        }
+        if (!self) {
+            return ::DefWindowProcW(hwnd, message, wParam, lParam);
+        }
+        if (message == WM_NCDESTROY) {
+            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            self->hwnd_ = nullptr;
+            self->running_ = false;
+            ::PostQuitMessage(0);
+            return ::DefWindowProcW(hwnd, message, wParam, lParam);
+        }
+        return self->WndProc(message, wParam, lParam);
+    } catch (...) {
+        return ResultAfterException(message);
     }
-    if (!self) {
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-        ::PostQuitMessage(0);
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    return self->WndProc(message, wParam, lParam);
 }
 
 LRESULT frmDevice::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -638,7 +272,7 @@ LRESULT frmDevice::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         Form_Load();
         return 0;
     case WM_SIZE:
-        Form_Resize();
+        controls_.Layout();
         return 0;
     case WM_CLOSE:
         Unload();
@@ -648,52 +282,31 @@ LRESULT frmDevice::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             Unload(); // Windows is ending the session: save as a close would
         }
         return 0;
-    case WM_COMMAND: {
-        const UINT id = LOWORD(wParam);
-        if (id >= kCmdMenuBase && id < kCmdMenuBase + kCmdMenuCount && HIWORD(wParam) == BN_CLICKED) {
-            cmdMenu_Click(static_cast<int>(id - kCmdMenuBase));
-        } else if (id >= kFirstMenuCommand && id <= kLastMenuCommand) {
-            const int index = IndexOfCommand(id);
-            switch (MenuOfCommand(id)) {
-            case MenuId::File: mnuFileItem_Click(index); break;
-            case MenuId::Opt: mnuOptItem_Click(index); break;
-            case MenuId::Help: mnuHelpItem_Click(index); break;
-            case MenuId::Delete: RunCleanupMenu(hwnd_, index); break;
-            case MenuId::Volume: mnuVol_Click(index); break;
-            default: break;
-            }
-        }
-        return 0;
-    }
-    case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        const int list = header->hwndFrom == ListView1[kDeviceList] ? kDeviceList
-                         : header->hwndFrom == ListView1[kCdList]   ? kCdList
-                                                                    : -1;
-        if (list < 0) {
+    case WM_ACTIVATE:
+        Form_Activate(wParam);
+        if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) {
+            // The control that had the focus gets it back (the device list at first); the default
+            // would leave it on the frame, where no key reaches a control.
+            ::SetFocus(focusBeforeDeactivation_ && ::IsWindow(focusBeforeDeactivation_)
+                           ? focusBeforeDeactivation_
+                           : ListView1[kDeviceList]);
             return 0;
         }
-        switch (header->code) {
-        case LVN_COLUMNCLICK:
-            ListView1_ColumnClick(list);
-            break;
-        case LVN_KEYDOWN:
-            ListView1_KeyDown(list, reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey);
-            break;
-        case NM_CLICK:
-        case NM_RCLICK: {
-            // The list view swallows the button-up in its drag detection; these notes come after it.
-            const DWORD pos = ::GetMessagePos();
-            POINT at{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
-            ::ScreenToClient(header->hwndFrom, &at);
-            ListView1_MouseUp(list, header->code == NM_CLICK ? 1 : 2, at);
-            break;
-        }
-        default:
-            break;
-        }
+        return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+    case WM_SETFOCUS:
+        // The frame itself never keeps the focus (after a disabled spell, for one).
+        ::SetFocus(focusBeforeDeactivation_ && ::IsWindow(focusBeforeDeactivation_) ? focusBeforeDeactivation_
+                                                                                    : ListView1[kDeviceList]);
         return 0;
-    }
+    case WM_MOUSEWHEEL:
+        Form_MouseWheel(wParam);
+        return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+    case WM_COMMAND:
+        OnCommand(wParam);
+        return 0;
+    case WM_NOTIFY:
+        OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        return 0;
     case WM_INITMENUPOPUP:
         OnMenuOpen(reinterpret_cast<HMENU>(wParam));
         return 0;
@@ -704,13 +317,11 @@ LRESULT frmDevice::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return ::DefWindowProcW(hwnd_, message, wParam, lParam);
     case WM_DPICHANGED: {
-        dpi_ = HIWORD(wParam);
-        ApplyFont();
-        RescaleControls();
+        controls_.Rescale(HIWORD(wParam));
         const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
         ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                        suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-        Form_Resize();
+        controls_.Layout();
         return 0;
     }
     default:
@@ -720,8 +331,16 @@ LRESULT frmDevice::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 int RunMainWindow(const std::wstring& commandTail) {
     frmDevice form(commandTail);
-    if (!form.Load()) {
-        return form.ExitCode(); // a second instance, or the "/eject" run that has already ended
+    switch (form.Load()) {
+    case frmDevice::LoadResult::SecondInstance:
+        return 0; // the running window stays the only one; nothing was read or written
+    case frmDevice::LoadResult::Failed:
+        return 1;
+    case frmDevice::LoadResult::Loaded:
+        break;
+    }
+    if (form.IsEjectRun()) {
+        return form.RunEject();
     }
     form.Show();
     MSG msg{};
@@ -732,7 +351,7 @@ int RunMainWindow(const std::wstring& commandTail) {
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }
-    return form.ExitCode();
+    return 0;
 }
 
 } // namespace tavimo

@@ -1,12 +1,18 @@
 #pragma once
 // The program's one window: the device list and the CD tray list side by side, a row of buttons under
 // them, the menu bar above. Handlers keep the names of the events they answer (Form_Load, ...).
+//   frm_device.cpp        lifecycle and the window procedure
+//   form_controls.cpp     the child controls and their geometry
+//   form_handlers.cpp     buttons and menus
+//   form_list_events.cpp  keys and clicks on the lists
 
 #include <windows.h>
 
 #include "app/control_ids.h"
+#include "app/form_controls.h"
+#include "app/list_rules.h"
 #include "app/menu_bar.h"
-#include "devices/removal.h"
+#include "app/settings.h"
 #include "platform/unique_handle.h"
 
 #include <bitset>
@@ -16,34 +22,38 @@ namespace tavimo {
 
 inline constexpr wchar_t kMainWindowClass[] = L"TavimoFrmDevice";
 
-
 class frmDevice {
-public:
+  public:
     explicit frmDevice(std::wstring commandTail);
     ~frmDevice();
     frmDevice(const frmDevice&) = delete;
     frmDevice& operator=(const frmDevice&) = delete;
 
-    // Creates and loads the window; false when another instance runs or creation failed.
-    bool Load();
-    HWND Window() const { return hwnd_; }
-    // 0, or 1 when the "/eject" run left a device behind.
-    int ExitCode() const { return exitCode_; }
+    enum class LoadResult { Loaded, SecondInstance, Failed };
+    // Creates and loads the window, still hidden.
+    LoadResult Load();
+    // The command line asked for the remove-all run ("/eject") instead of the window.
+    bool IsEjectRun() const { return ejectRun_; }
+    // The "/eject" run on the loaded, never shown window: removes every device, then unloads. The exit
+    // code: 0 when every device listed at the start went (or there was none), 1 otherwise.
+    int RunEject();
     // Shows the loaded window normal or maximised, as the settings say.
     void Show();
+    HWND Window() const { return hwnd_; }
 
     // Key preview and the F5 accelerator: the window sees keys before the focused control does.
     bool PreTranslate(MSG& msg);
 
-    void Form_Resize();
-    void Form_KeyUp(WORD keyCode, int shift);
     // Unloads once, whoever asks: saves the options and placement and destroys the window.
     void Unload();
+    // The same, after the message being handled now: for requests made from inside a control's own
+    // notification, whose control the unload would destroy under it.
     void UnloadLater();
 
     void sRefreshUsbList();
     void sRefreshCdList();
-    void sMoveToCursor();
+    void sMoveToCursor() { controls_.MoveToCursor(); }
+    void sUpdateVol();
 
     bool IsOptionChecked(int index) const;
 
@@ -52,58 +62,53 @@ public:
     void mnuFileItem_Click(int index);
     void mnuOptItem_Click(int index);
     void mnuHelpItem_Click(int index);
+    void mnuVol_Click(int index);
     void ListView1_ColumnClick(int index);
     void ListView1_KeyDown(int index, WORD keyCode);
     void ListView1_MouseMove(int index, POINT at);
     void ListView1_MouseUp(int index, int button, POINT at);
-    void sUpdateVol();
-    void mnuVol_Click(int index);
+    void Form_KeyUp(WORD keyCode);
 
-    HWND ListView1[2] = {};
-    HWND cmdMenu[kCmdMenuCount] = {};
+    // The controls, by the names the handlers use.
+    HWND (&ListView1)[2];
+    HWND (&cmdMenu)[kCmdMenuCount];
 
-private:
+  private:
     static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK ListSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR id, DWORD_PTR refData);
 
     void Form_Load();
     void Form_Unload();
+    void Form_Activate(WPARAM wParam);
+    void Form_MouseWheel(WPARAM wParam);
+    void OnCommand(WPARAM wParam);
+    void OnNotify(const NMHDR& header);
     void OnMenuOpen(HMENU popup);
     void ClearHighlights();
-    void sEjectSelected();
-    void EjectCdRow(int row);
-    bool RemoveAll();
-    RemovalOptions CurrentRemovalOptions() const;
-    void ShowDriveMenu(const std::wstring& drivePath);
+
+    void Act(int list, const ListAction& action);
+    void AfterRemoval(RemovalOutcome outcome, bool removeAll);
+    RemovalOutcome RemoveAll();
     void ShowVolumeMenu(int index);
-    static LRESULT CALLBACK ListSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                             UINT_PTR id, DWORD_PTR refData);
-    void CreateControls();
-    void ApplyFont();
-    void RescaleControls();
-    int Scale(double designPixels) const;
-    double TwipsPerPixel() const;
-    void MoveTwips(int left, int top);
-    void MoveToScreenCenter();
 
     std::wstring commandTail_;
+    bool ejectRun_ = false;
     HWND hwnd_ = nullptr;
-    unique_hwnd tooltip_; // not owned by the window, so destroyed by hand
-    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    FormControls controls_;
     MenuBar menus_;
     unique_hmenu volumeMenuOwner_; // the volume menu is not on the bar, so the bar doesn't free it
     unique_hmenu popupMenu_;       // the shared right-click menu, emptied and refilled at each use
     unique_haccel accelerators_;
-    std::bitset<256> keysDown_; // keys whose press this window's loop saw, for the key-up handler
-    POINT lastClick_{0, 0}; // the last mouse-up acted on, in list coordinates
-    unique_hfont font_;
-    unique_imagelist imageList1_;
     unique_handle instanceLock_;
-    int startState_ = 0;
-    int exitCode_ = 0;
-    bool subclassed_ = false;
-    bool masterOnly_ = false; // newer Windows: one master volume button, as wide as the CD list
-    std::wstring volumeTarget_; // the volume button whose menu is open, as text ("2" .. "5")
+    StoredPlacement loadedPlacement_;
+    std::bitset<256> keysDown_; // keys whose press this window's loop saw, for the key-up handler
+    POINT lastClick_{0, 0};     // the last mouse-up acted on, in list coordinates
+    HWND focusBeforeDeactivation_ = nullptr;
+    int volumeTarget_ = 0; // the volume button whose menu is open
+    bool running_ = false; // from the end of the load to the unload: activation and wheel rules apply
+    bool shown_ = false;
     bool unloaded_ = false;
 };
 

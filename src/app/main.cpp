@@ -20,10 +20,16 @@ void HardenProcess() {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     HardenProcess();
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof(controls),
+                                  ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
     const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    const int exitCode = tavimo::Main();
+    int exitCode = 1;
+    try {
+        exitCode = tavimo::Main();
+    } catch (...) {
+        // Whatever threw has put back what its scopes held; the run failed.
+    }
     if (SUCCEEDED(com)) {
         ::CoUninitialize();
     }

@@ -83,7 +83,8 @@ bool IsOptionChecked(HMENU bar, int index) {
 }
 
 void SetOptionChecked(HMENU bar, int index, bool checked) {
-    ::CheckMenuItem(bar, MenuCommand(MenuId::Opt, index), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    ::CheckMenuItem(bar, MenuCommand(MenuId::Opt, index),
+                    MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
 } // namespace tavimo

@@ -14,8 +14,12 @@ constexpr UINT MenuCommand(MenuId menu, int index) {
 inline constexpr UINT kFirstMenuCommand = 1000;
 inline constexpr UINT kLastMenuCommand = 1699;
 
-constexpr MenuId MenuOfCommand(UINT command) { return static_cast<MenuId>((command - 1000u) / 100u); }
-constexpr int IndexOfCommand(UINT command) { return static_cast<int>((command - 1000u) % 100u); }
+constexpr MenuId MenuOfCommand(UINT command) {
+    return static_cast<MenuId>((command - 1000u) / 100u);
+}
+constexpr int IndexOfCommand(UINT command) {
+    return static_cast<int>((command - 1000u) % 100u);
+}
 
 // Option menu indices: each option is its item's check mark.
 inline constexpr int kOptCenter = 1;

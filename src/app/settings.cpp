@@ -1,18 +1,15 @@
 #include "app/settings.h"
 
+#include "platform/window_geometry.h"
+
 #include <cmath>
 
 namespace tavimo {
 
 namespace {
 
-UINT DpiOf(HWND window) {
-    const UINT dpi = window ? ::GetDpiForWindow(window) : 0;
-    return dpi ? dpi : ::GetDpiForSystem();
-}
-
 SizeLimits LimitsFor(HWND window) {
-    const UINT dpi = DpiOf(window);
+    const UINT dpi = WindowDpi(window);
     return SizeLimits{
         PixelsToTwips(::GetSystemMetricsForDpi(SM_CXMINTRACK, dpi), dpi),
         PixelsToTwips(::GetSystemMetricsForDpi(SM_CYMINTRACK, dpi), dpi),
@@ -83,9 +80,9 @@ StoredPlacement ReadWindowPos(const std::wstring& path, const SizeLimits& limits
     return CleanPlacement(state, x, y, width, height, limits);
 }
 
-int LoadWindowPos(HWND window, const std::wstring& path) {
+StoredPlacement LoadWindowPos(HWND window, const std::wstring& path) {
     const StoredPlacement placement = ReadWindowPos(path, LimitsFor(window));
-    const UINT dpi = DpiOf(window);
+    const UINT dpi = WindowDpi(window);
     if (placement.state == kStateMaximized) {
         // Maximised on the primary screen: its normal size is the default, centred there.
         const int width = TwipsToPixels(placement.width, dpi);
@@ -93,27 +90,53 @@ int LoadWindowPos(HWND window, const std::wstring& path) {
         const int left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
         const int top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
         ::SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-        return kStateMaximized;
+        return placement;
     }
     ::SetWindowPos(window, nullptr, TwipsToPixels(placement.x, dpi), TwipsToPixels(placement.y, dpi),
                    TwipsToPixels(placement.width, dpi), TwipsToPixels(placement.height, dpi),
                    SWP_NOZORDER | SWP_NOACTIVATE);
-    return kStateNormal;
+    return placement;
 }
 
-void SaveWindowPos(HWND window, const std::wstring& path) {
-    const int state = ::IsIconic(window) ? kStateMinimized : ::IsZoomed(window) ? kStateMaximized : kStateNormal;
+namespace {
+struct TwipsBox {
+    int x, y, width, height;
+};
+
+void WritePlacement(int state, const TwipsBox* box, const std::wstring& path) {
     WriteIniString(ini_keys::kWinState, std::to_wstring(state), path);
-    if (state != kStateNormal) {
+    if (!box) {
         return;
     }
-    const UINT dpi = DpiOf(window);
-    RECT r{};
-    ::GetWindowRect(window, &r);
-    WriteIniString(ini_keys::kX, std::to_wstring(PixelsToTwips(r.left, dpi)), path);
-    WriteIniString(ini_keys::kY, std::to_wstring(PixelsToTwips(r.top, dpi)), path);
-    WriteIniString(ini_keys::kH, std::to_wstring(PixelsToTwips(r.bottom - r.top, dpi)), path);
-    WriteIniString(ini_keys::kW, std::to_wstring(PixelsToTwips(r.right - r.left, dpi)), path);
+    WriteIniString(ini_keys::kX, std::to_wstring(box->x), path);
+    WriteIniString(ini_keys::kY, std::to_wstring(box->y), path);
+    WriteIniString(ini_keys::kH, std::to_wstring(box->height), path);
+    WriteIniString(ini_keys::kW, std::to_wstring(box->width), path);
+}
+} // namespace
+
+void SaveWindowPos(HWND window, const std::wstring& path) {
+    const int state = ::IsIconic(window)   ? kStateMinimized
+                      : ::IsZoomed(window) ? kStateMaximized
+                                           : kStateNormal;
+    if (state != kStateNormal) {
+        WritePlacement(state, nullptr, path);
+        return;
+    }
+    const UINT dpi = WindowDpi(window);
+    const RECT r = ScreenRect(window);
+    const TwipsBox box{PixelsToTwips(r.left, dpi), PixelsToTwips(r.top, dpi),
+                       PixelsToTwips(r.right - r.left, dpi), PixelsToTwips(r.bottom - r.top, dpi)};
+    WritePlacement(state, &box, path);
+}
+
+void SaveStoredPlacement(const StoredPlacement& placement, const std::wstring& path) {
+    if (placement.state != kStateNormal || !placement.hasPosition) {
+        WritePlacement(placement.state, nullptr, path);
+        return;
+    }
+    const TwipsBox box{placement.x, placement.y, placement.width, placement.height};
+    WritePlacement(placement.state, &box, path);
 }
 
 } // namespace tavimo

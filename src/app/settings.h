@@ -58,10 +58,13 @@ StoredPlacement CleanPlacement(int state, int x, int y, int width, int height, c
 
 StoredPlacement ReadWindowPos(const std::wstring& path, const SizeLimits& limits);
 
-// Apply and store the placement of a top-level window. Load gives the state the window should be
-// shown in (normal or maximised); it does not show the window.
-int LoadWindowPos(HWND window, const std::wstring& path);
+// Apply and store the placement of a top-level window. Load applies the stored placement and returns
+// it as read (its state says how the window is to be shown, normal or maximised); it does not show the
+// window.
+StoredPlacement LoadWindowPos(HWND window, const std::wstring& path);
 void SaveWindowPos(HWND window, const std::wstring& path);
+// Stores a placement as it was read: the state, and the position and size only for a normal one.
+void SaveStoredPlacement(const StoredPlacement& placement, const std::wstring& path);
 
 // Twips and pixels at a given DPI (15 twips per pixel at 96 DPI).
 int PixelsToTwips(int pixels, UINT dpi);

@@ -1,12 +1,14 @@
 #include "chores/cleanup.h"
 
-#include "app/app_info.h"
-#include "app/ask.h"
-#include "app/busy.h"
-#include "app/wait_cursor.h"
+#include "platform/app_title.h"
+#include "platform/ask.h"
+#include "platform/busy.h"
+#include "platform/wait_cursor.h"
 #include "chores/cleanup_texts.h"
-#include "platform/com_slot.h"
+#include "chores/url_history.h"
 #include "platform/message_pump.h"
+#include "platform/paths.h"
+#include "platform/text.h"
 #include "platform/unique_handle.h"
 
 #include <shellapi.h>
@@ -23,13 +25,6 @@
 namespace tavimo {
 
 namespace {
-
-std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
-    if (!folder.empty() && folder.back() == L'\\') {
-        return folder + name;
-    }
-    return folder + L'\\' + name;
-}
 
 // Where the entry really is, as the file system resolves it; empty when it cannot be opened.
 std::wstring FinalPath(const std::wstring& path) {
@@ -133,10 +128,7 @@ template <typename Fetch> DWORD FetchCacheEntry(unique_hlocal& buffer, Fetch fet
 
 bool IsCookieUrl(const std::string& url) {
     // Compared as text, not bytes: a trail byte of a double-byte character must not start a match.
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, url.data(), static_cast<int>(url.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, url.data(), static_cast<int>(url.size()), wide.data(), length);
-    return wide.find(L"Cookie") != std::wstring::npos;
+    return AnsiToWide(url).find(L"Cookie") != std::wstring::npos;
 }
 
 std::wstring RecycleQuestion(long long items, long long bytes) {
@@ -305,13 +297,8 @@ std::string PtrToAnsiString(const char* text) {
     return std::string(text, static_cast<size_t>(::lstrlenA(text)));
 }
 
-bool RunCleanupMenu(HWND window, int index) {
-    BusyScope busy;
-    WaitCursorScope wait;
-    ::SetWindowTextW(window, (std::wstring(kAppTitle) + cleanup_texts::kBusyCaptionSuffix).c_str());
-    scope_exit restoreCaption([window] { ::SetWindowTextW(window, kAppTitle); });
-
-    switch (static_cast<CleanupItem>(index)) {
+bool RunCleanup(CleanupItem item) {
+    switch (item) {
     case CleanupItem::EmptyRecycleBin:
         return EmptyRecycleBin(true, nullptr, 0);
     case CleanupItem::DeleteTempFiles:
@@ -327,6 +314,17 @@ bool RunCleanupMenu(HWND window, int index) {
         return ClearUrlHistory() == S_OK;
     }
     return false;
+}
+
+bool RunCleanupMenu(HWND window, int index) {
+    if (index < 0 || index > static_cast<int>(CleanupItem::ClearHistory)) {
+        return false;
+    }
+    BusyScope busy;
+    WaitCursorScope wait;
+    ::SetWindowTextW(window, (std::wstring(kAppTitle) + cleanup_texts::kBusyCaptionSuffix).c_str());
+    scope_exit restoreCaption([window] { ::SetWindowTextW(window, kAppTitle); });
+    return RunCleanup(static_cast<CleanupItem>(index));
 }
 
 } // namespace tavimo

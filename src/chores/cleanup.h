@@ -57,9 +57,12 @@ bool ClearUrlCache(bool cookiesOnly);
 // The NUL-terminated ANSI text at the pointer; empty for a null pointer.
 std::string PtrToAnsiString(const char* text);
 
+// Runs one item as its switch does: the item's result.
+bool RunCleanup(CleanupItem item);
+
 // The file-deletion menu's handler: runs item `index` (CleanupItem) with the wait cursor, the caption
-// "<title>　削除処理中" and the busy flag raised, and puts all three back on every way out. The operation's result;
-// false for an index that is not an item.
+// "<title>　削除処理中" and the busy flag raised, and puts all three back on every way out. The operation's
+// result; false for an index that is not an item.
 bool RunCleanupMenu(HWND window, int index);
 
 } // namespace tavimo

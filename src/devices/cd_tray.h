@@ -6,7 +6,6 @@
 
 #include "devices/removal.h"
 
-#include <functional>
 #include <string_view>
 
 namespace tavimo {
@@ -34,10 +33,9 @@ inline void sCdDoor(std::wstring_view drive) {
     (void)fCdDoor(drive);
 }
 
-// Enter or a left click on a row of the CD tray list: the question (unless options.noConfirm), then the
-// tray of that row's drive; with options.exitAfterRemoval the window is hidden first and `unload` runs
-// after. Busy flag up throughout.
-void sEjectTray(HWND window, HWND cdList, int row, const RemovalOptions& options,
-                const std::function<void()>& unload) noexcept;
+// Enter or a left click on a row of the CD tray list: the question (unless `noConfirm`), then the tray
+// of that row's drive; with `hideFirst` (the program closes after it) the window is hidden before the
+// tray moves. Busy flag up throughout. Removed once the door command was sent.
+RemovalOutcome sEjectTray(HWND window, HWND cdList, int row, bool noConfirm, bool hideFirst);
 
 } // namespace tavimo

@@ -1,6 +1,7 @@
 #include "devices/device_list.h"
 
 #include "devices/usb_library.h"
+#include "platform/text.h"
 
 #include <commctrl.h>
 
@@ -14,25 +15,13 @@ namespace {
 
 constexpr int kTextBufferSize = 256;
 
-std::wstring FromAnsi(const char* text) {
-    const int length = static_cast<int>(strnlen(text, kTextBufferSize));
-    if (length == 0) {
-        return {};
-    }
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    const int n = ::MultiByteToWideChar(CP_ACP, 0, text, length, wide.data(), length);
-    wide.resize(static_cast<size_t>(std::max(n, 0)));
-    return wide;
-}
-
 // The library writes a NUL-terminated ANSI string into a 256-byte buffer; a library that forgets the
 // NUL must not make us read past it.
-template <typename Call>
-std::wstring ReadLibraryText(Call call, int number) {
+template <typename Call> std::wstring ReadLibraryText(Call call, int number) {
     char buffer[kTextBufferSize] = {};
     call(number, buffer, kTextBufferSize);
     buffer[kTextBufferSize - 1] = '\0';
-    return std::wstring(TrimNull(FromAnsi(buffer)));
+    return std::wstring(TrimNull(AnsiToWide(std::string_view(buffer, strnlen(buffer, kTextBufferSize)))));
 }
 
 } // namespace
@@ -76,8 +65,8 @@ std::vector<CdDrive> EnumerateCdDrives() {
         CdDrive drive;
         drive.path = std::wstring{letter, L':'};
         wchar_t volumeName[MAX_PATH + 1] = {};
-        drive.ready = ::GetVolumeInformationW(root, volumeName, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr,
-                                              0) != FALSE;
+        drive.ready = ::GetVolumeInformationW(root, volumeName, MAX_PATH + 1, nullptr, nullptr, nullptr,
+                                              nullptr, 0) != FALSE;
         if (drive.ready) {
             drive.volumeName = volumeName;
         }

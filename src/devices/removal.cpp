@@ -2,10 +2,11 @@
 
 #include "platform/message_pump.h"
 
-#include "app/app_info.h"
-#include "app/ask.h"
-#include "app/busy.h"
-#include "app/wait_cursor.h"
+#include "platform/app_title.h"
+#include "platform/ask.h"
+#include "platform/busy.h"
+#include "platform/os_version.h"
+#include "platform/wait_cursor.h"
 #include "devices/device_list.h"
 #include "devices/devices_texts.h"
 
@@ -97,8 +98,8 @@ class DisabledWindowScope {
     bool wasEnabled_;
 };
 
-bool Confirmed(HWND window, const wchar_t* question, const RemovalOptions& options) {
-    return options.noConfirm || Ask(window, question, kAppTitle, MB_YESNO) == IDYES;
+bool Confirmed(HWND window, const wchar_t* question, bool noConfirm) {
+    return noConfirm || Ask(window, question, kAppTitle, MB_YESNO) == IDYES;
 }
 
 } // namespace
@@ -159,57 +160,37 @@ bool fRemoveAllPasses(HWND deviceList) {
     return removed == rowsAtStart;
 }
 
-bool fRemoveAllDevices(HWND window, HWND deviceList, const RemovalOptions& options,
-                       const std::function<void()>& unload) noexcept {
+RemovalOutcome fRemoveAllDevices(HWND window, HWND deviceList, bool noConfirm) {
     BusyScope busy;
-    try {
-        if (ListView_GetItemCount(deviceList) == 0) {
-            return true;
-        }
-        if (!Confirmed(window, devices_texts::kRemoveAllQuestion, options)) {
-            return false;
-        }
-        bool allRemoved = false;
-        {
-            WaitCursorScope hourglass;
-            DisabledWindowScope disabled(window);
-            allRemoved = fRemoveAllPasses(deviceList);
-        }
-        if (options.exitAfterRemoval && unload) {
-            unload();
-        }
-        return allRemoved;
-    } catch (...) {
-        // No exception may cross the window procedure; the scopes above have put everything back.
-        return false;
+    if (ListView_GetItemCount(deviceList) == 0) {
+        return RemovalOutcome::NothingToDo;
     }
+    if (!Confirmed(window, devices_texts::kRemoveAllQuestion, noConfirm)) {
+        return RemovalOutcome::Cancelled;
+    }
+    WaitCursorScope hourglass;
+    DisabledWindowScope disabled(window);
+    return fRemoveAllPasses(deviceList) ? RemovalOutcome::Removed : RemovalOutcome::Refused;
 }
 
-void sEjectSelected(HWND window, HWND deviceList, const RemovalOptions& options,
-                    const std::function<void()>& unload) noexcept {
+RemovalOutcome sEjectSelected(HWND window, HWND deviceList, bool noConfirm) {
     BusyScope busy;
-    try {
-        const int row = ListView_GetNextItem(deviceList, -1, LVNI_SELECTED);
-        if (row < 0) {
-            return; // nothing selected: nothing to ask about
-        }
-        // Taken before the question: the rows are found again by the device, not by a position that
-        // might have changed while the box was open.
-        const DEVINST device = DeviceOfRow(deviceList, row);
-        if (!Confirmed(window, devices_texts::kRemoveSelectedQuestion, options)) {
-            return;
-        }
-        PNP_VETO_TYPE vetoType = PNP_VetoTypeUnknown;
-        if (fEjectDevice(device, vetoType) != CR_SUCCESS) {
-            return;
-        }
-        DeleteRowsOfDevice(deviceList, device);
-        if (options.exitAfterRemoval && unload) {
-            unload();
-        }
-    } catch (...) {
-        // Ends silently, the busy flag lowered by its scope.
+    const int row = ListView_GetNextItem(deviceList, -1, LVNI_SELECTED);
+    if (row < 0) {
+        return RemovalOutcome::NothingToDo; // nothing selected: nothing to ask about
     }
+    // Taken before the question: the rows are found again by the device, not by a position that might
+    // have changed while the box was open.
+    const DEVINST device = DeviceOfRow(deviceList, row);
+    if (!Confirmed(window, devices_texts::kRemoveSelectedQuestion, noConfirm)) {
+        return RemovalOutcome::Cancelled;
+    }
+    PNP_VETO_TYPE vetoType = PNP_VetoTypeUnknown;
+    if (fEjectDevice(device, vetoType) != CR_SUCCESS) {
+        return RemovalOutcome::Refused;
+    }
+    DeleteRowsOfDevice(deviceList, device);
+    return RemovalOutcome::Removed;
 }
 
 } // namespace tavimo

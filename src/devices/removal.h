@@ -5,8 +5,6 @@
 #include <windows.h>
 #include <cfgmgr32.h>
 
-#include <functional>
-
 namespace tavimo {
 
 // The configuration manager's signatures, as cfgmgr32 exports them.
@@ -29,10 +27,12 @@ extern RemovalApi g_removal;
 // The pause after a remove-all pass while rows remain.
 inline constexpr DWORD kRemoveAllPauseMs = 3000;
 
-// The two options of the Option menu that shape removal, read from their check marks by the window.
-struct RemovalOptions {
-    bool noConfirm = false;       // "取り外し確認をしない(&E)"
-    bool exitAfterRemoval = true; // "取り外し後は終了(&X)"
+// What a removal came to; the window decides from it whether the program closes.
+enum class RemovalOutcome {
+    NothingToDo, // no row, or no selected row
+    Cancelled,   // the question was answered with anything but Yes
+    Removed,     // every device asked for went (a tray: its door command was sent)
+    Refused,     // a device stayed: the configuration manager refused or failed
 };
 
 // CM_Request_Device_EjectW on the NT family; on the older family CM_Query_Remove_SubTree, then, when the
@@ -42,7 +42,6 @@ CONFIGRET fEjectDevice(DEVINST device, PNP_VETO_TYPE& vetoType);
 
 // A device row's lParam as the device instance handle it holds.
 DEVINST DeviceOfRow(HWND deviceList, int row);
-
 
 // Lets the thread's messages run, sleeping 1 ms between rounds, until `milliseconds` have passed by
 // timeGetTime, or WM_QUIT comes.
@@ -54,18 +53,13 @@ void WaitMilliseconds(DWORD milliseconds);
 bool fRemoveAllPasses(HWND deviceList);
 
 // The button "全て取り外す(&A)", the File menu's item and the "/eject" run: busy flag up, the question
-// unless options.noConfirm, then the passes with the window disabled and the hourglass shown, then
-// `unload` when options.exitAfterRemoval, whatever the passes achieved. Nothing is asked and nothing
-// unloaded when the list is empty or the answer is not Yes. Window, busy flag and cursor are restored
-// on every way out; an exception ends it silently. True when every device listed at the start was
-// removed (or there was none): the exit code of "/eject" is 0 then, 1 otherwise.
-bool fRemoveAllDevices(HWND window, HWND deviceList, const RemovalOptions& options,
-                       const std::function<void()>& unload) noexcept;
+// unless `noConfirm`, then the passes with the window disabled and the hourglass shown. Nothing is asked
+// when the list is empty. Window, busy flag and cursor are restored on every way out, an exception
+// included. Removed when every device listed at the start went, Refused when one stayed.
+RemovalOutcome fRemoveAllDevices(HWND window, HWND deviceList, bool noConfirm);
 
 // Enter or a left click on a device row: removes the selected row's device after the question (unless
-// options.noConfirm); on success its rows go and `unload` runs when options.exitAfterRemoval. A refusal
-// shows nothing and keeps the row and the window.
-void sEjectSelected(HWND window, HWND deviceList, const RemovalOptions& options,
-                    const std::function<void()>& unload) noexcept;
+// `noConfirm`); on success every row of that device goes. A refusal shows nothing and keeps the row.
+RemovalOutcome sEjectSelected(HWND window, HWND deviceList, bool noConfirm);
 
 } // namespace tavimo

@@ -1,8 +1,8 @@
 #include "devices/shell_menu.h"
 
-#include "app/command_line.h"
 #include "devices/device_list.h"
 #include "devices/devices_texts.h"
+#include "platform/text.h"
 #include "platform/unique_handle.h"
 
 #include <oleauto.h>

@@ -19,6 +19,9 @@ struct UsbLibraryApi {
     void(WINAPI* ReleaseDeviceData)();
 };
 
+// The nine calls of a loaded library; false (and `api` incomplete) when any of them is missing.
+bool ResolveUsbLibrary(HMODULE module, UsbLibraryApi& api);
+
 // The library's nine calls, or null when the file is missing or lacks any of them. Loading is tried
 // once; the answer holds for the rest of the process.
 const UsbLibraryApi* UsbLibrary();

@@ -1,25 +1,8 @@
 #include "platform/com_slot.h"
 
-#include <objbase.h>
 #include <oleauto.h>
 
 namespace tavimo {
-
-namespace {
-
-constexpr unsigned kClearHistorySlot = 9;
-constexpr unsigned kReleaseSlot = 2;
-
-// CUrlHistory, {3C374A40-BAE4-11CF-BF7D-00AA006946EE}.
-constexpr CLSID kUrlHistoryClass = {
-    0x3C374A40, 0xBAE4, 0x11CF, {0xBF, 0x7D, 0x00, 0xAA, 0x00, 0x69, 0x46, 0xEE}};
-// IUrlHistoryStg2, {AFA0DC11-C313-11D0-831A-00C04FD5AE38}.
-constexpr IID kUrlHistoryStg2 = {
-    0xAFA0DC11, 0xC313, 0x11D0, {0x83, 0x1A, 0x00, 0xC0, 0x4F, 0xD5, 0xAE, 0x38}};
-
-} // namespace
-
-CreateInstanceFunction g_createUrlHistory = &::CoCreateInstance;
 
 HRESULT CallBySlot(void* object, unsigned slot, VARIANT& result) {
     // The table holds one pointer per method: the byte offset follows the build's pointer size.
@@ -31,24 +14,6 @@ HRESULT CallBySlot(void* object, unsigned slot, VARIANT& result) {
     VARIANTARG* argumentValues[1] = {&argument};
     ::VariantInit(&result);
     return ::DispCallFunc(object, offset, CC_STDCALL, VT_I4, 0, argumentTypes, argumentValues, &result);
-}
-
-HRESULT ClearUrlHistory() {
-    void* history = nullptr;
-    const HRESULT created = g_createUrlHistory(
-        kUrlHistoryClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER, kUrlHistoryStg2, &history);
-    VARIANT ignored;
-    if (created != S_OK) {
-        // A positive code may still come with an object; don't leak it.
-        if (history) {
-            CallBySlot(history, kReleaseSlot, ignored);
-        }
-        return created;
-    }
-    CallBySlot(history, kClearHistorySlot, ignored);
-    // The only reference: released exactly once, here.
-    CallBySlot(history, kReleaseSlot, ignored);
-    return S_OK;
 }
 
 } // namespace tavimo

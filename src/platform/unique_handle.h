@@ -8,8 +8,7 @@
 
 namespace tavimo {
 
-template <typename T>
-struct null_invalid {
+template <typename T> struct null_invalid {
     static constexpr T value() noexcept { return T{}; }
 };
 // CreateFile and FindFirstFile report failure with INVALID_HANDLE_VALUE, not null.
@@ -17,9 +16,8 @@ struct invalid_handle_value {
     static HANDLE value() noexcept { return INVALID_HANDLE_VALUE; }
 };
 
-template <typename T, auto Close, typename Invalid = null_invalid<T>>
-class unique_any {
-public:
+template <typename T, auto Close, typename Invalid = null_invalid<T>> class unique_any {
+  public:
     unique_any() noexcept = default;
     explicit unique_any(T value) noexcept : value_(value) {}
     ~unique_any() { reset(); }
@@ -53,22 +51,44 @@ public:
         }
     }
 
-private:
+  private:
     T value_ = Invalid::value();
 };
 
 namespace detail {
-inline void CloseHandleFn(HANDLE h) noexcept { ::CloseHandle(h); }
-inline void FindCloseFn(HANDLE h) noexcept { ::FindClose(h); }
-inline void RegCloseKeyFn(HKEY k) noexcept { ::RegCloseKey(k); }
-inline void DestroyMenuFn(HMENU m) noexcept { ::DestroyMenu(m); }
-inline void DeleteObjectFn(HGDIOBJ o) noexcept { ::DeleteObject(o); }
-inline void FreeLibraryFn(HMODULE m) noexcept { ::FreeLibrary(m); }
-inline void DestroyIconFn(HICON i) noexcept { ::DestroyIcon(i); }
-inline void ImageListDestroyFn(HIMAGELIST l) noexcept { ::ImageList_Destroy(l); }
-inline void DestroyWindowFn(HWND w) noexcept { ::DestroyWindow(w); }
-inline void LocalFreeFn(HLOCAL h) noexcept { ::LocalFree(h); }
-inline void DestroyAccelFn(HACCEL a) noexcept { ::DestroyAcceleratorTable(a); }
+inline void CloseHandleFn(HANDLE h) noexcept {
+    ::CloseHandle(h);
+}
+inline void FindCloseFn(HANDLE h) noexcept {
+    ::FindClose(h);
+}
+inline void RegCloseKeyFn(HKEY k) noexcept {
+    ::RegCloseKey(k);
+}
+inline void DestroyMenuFn(HMENU m) noexcept {
+    ::DestroyMenu(m);
+}
+inline void DeleteObjectFn(HGDIOBJ o) noexcept {
+    ::DeleteObject(o);
+}
+inline void FreeLibraryFn(HMODULE m) noexcept {
+    ::FreeLibrary(m);
+}
+inline void DestroyIconFn(HICON i) noexcept {
+    ::DestroyIcon(i);
+}
+inline void ImageListDestroyFn(HIMAGELIST l) noexcept {
+    ::ImageList_Destroy(l);
+}
+inline void DestroyWindowFn(HWND w) noexcept {
+    ::DestroyWindow(w);
+}
+inline void LocalFreeFn(HLOCAL h) noexcept {
+    ::LocalFree(h);
+}
+inline void DestroyAccelFn(HACCEL a) noexcept {
+    ::DestroyAcceleratorTable(a);
+}
 } // namespace detail
 
 using unique_handle = unique_any<HANDLE, detail::CloseHandleFn>;
@@ -86,9 +106,8 @@ using unique_hlocal = unique_any<HLOCAL, detail::LocalFreeFn>;
 using unique_haccel = unique_any<HACCEL, detail::DestroyAccelFn>;
 
 // Runs a callable when the scope ends, on every path out.
-template <typename F>
-class scope_exit {
-public:
+template <typename F> class scope_exit {
+  public:
     explicit scope_exit(F f) noexcept : f_(std::move(f)) {}
     ~scope_exit() {
         if (active_) {
@@ -99,7 +118,7 @@ public:
     scope_exit& operator=(const scope_exit&) = delete;
     void dismiss() noexcept { active_ = false; }
 
-private:
+  private:
     F f_;
     bool active_ = true;
 };

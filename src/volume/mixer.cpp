@@ -1,8 +1,8 @@
 #include "volume/mixer.h"
 
-#include "app/app_info.h"
-#include "app/ask.h"
-#include "app/busy.h"
+#include "platform/app_title.h"
+#include "platform/ask.h"
+#include "platform/busy.h"
 #include "platform/unique_handle.h"
 #include "volume/volume_math.h"
 #include "volume/volume_texts.h"

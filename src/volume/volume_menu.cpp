@@ -1,8 +1,8 @@
 #include "volume/volume_menu.h"
 
+#include "platform/os_version.h"
 #include "platform/window_geometry.h"
 
-#include "app/app_info.h"
 #include "volume/endpoint.h"
 #include "volume/mixer.h"
 #include "volume/volume_math.h"
@@ -14,15 +14,18 @@ namespace tavimo {
 
 namespace {
 
-// The mixer line behind a volume target; anything but "3", "4" and "5" means the speakers.
-DWORD ComponentOfTarget(std::wstring_view target) {
-    if (target == L"3")
+// The mixer line behind a volume target; anything but the WAVE, MIDI and CD buttons means the speakers.
+DWORD ComponentOfTarget(int target) {
+    switch (target) {
+    case kWaveButton:
         return kMixerWaveOut;
-    if (target == L"4")
+    case kMidiButton:
         return kMixerSynth;
-    if (target == L"5")
+    case kCdButton:
         return kMixerCompactDisc;
-    return kMixerSpeakers;
+    default:
+        return kMixerSpeakers;
+    }
 }
 
 std::wstring Caption(const wchar_t* prefix, int level) {
@@ -68,10 +71,10 @@ void UpdateVolumeCaptions(VolumePath path, HWND owner, const HWND* buttons) {
 }
 
 VolumeMenuRequest VolumeButtonClick(int buttonIndex) {
-    return {std::to_wstring(buttonIndex), buttonIndex == kMasterButton};
+    return {buttonIndex, buttonIndex == kMasterButton};
 }
 
-VolumeMenuAction ChooseVolumeMenuAction(int index, std::wstring_view target, VolumePath path) {
+VolumeMenuAction ChooseVolumeMenuAction(int index, int target, VolumePath path) {
     using Kind = VolumeMenuAction::Kind;
     const bool mute = index == volume_texts::kMuteItem;
     if (path == VolumePath::Endpoint) {
@@ -105,11 +108,11 @@ HRESULT RunVolumeMenuAction(const VolumeMenuAction& action, HWND owner) {
     return S_OK;
 }
 
-HRESULT DoVolumeMenuItem(int index, std::wstring& target, VolumePath path, HWND owner) {
+HRESULT DoVolumeMenuItem(int index, int& target, VolumePath path, HWND owner) {
     const VolumeMenuAction action = ChooseVolumeMenuAction(index, target, path);
     const HRESULT hr = RunVolumeMenuAction(action, owner);
     if (action.clearTarget) {
-        target.clear();
+        target = kNoVolumeTarget;
     }
     return hr;
 }

@@ -22,6 +22,8 @@ inline constexpr int kWaveButton = 3;
 inline constexpr int kMidiButton = 4;
 inline constexpr int kCdButton = 5;
 inline constexpr int kVolumeButtonCount = 4;
+// No button's menu chose the line: the volume menu sets the master.
+inline constexpr int kNoVolumeTarget = 0;
 
 // --- captions (sUpdateVol) --------------------------------------------------------------------
 
@@ -43,15 +45,15 @@ void UpdateVolumeCaptions(VolumePath path, HWND owner, const HWND* buttons);
 
 // --- the volume menu ----------------------------------------------------------------------------
 
-// A volume button's click (cmdMenu_Click, index 2 to 5): the target text to store and whether the
-// menu lists its mute item. The window then opens the menu at the mouse.
+// A volume button's click (cmdMenu_Click, index 2 to 5): the target to store (the button's index) and
+// whether the menu lists its mute item. The window then opens the menu at the mouse.
 struct VolumeMenuRequest {
-    std::wstring target;
+    int target = kNoVolumeTarget;
     bool showMute = false;
 };
 VolumeMenuRequest VolumeButtonClick(int buttonIndex);
 
-// What choosing menu item `index` does with the stored target text (mnuVol_Click).
+// What choosing menu item `index` does with the stored target (mnuVol_Click).
 struct VolumeMenuAction {
     enum class Kind { EndpointMute, EndpointLevel, MixerMute, MixerLevel };
     Kind kind = Kind::MixerLevel;
@@ -59,16 +61,16 @@ struct VolumeMenuAction {
     DWORD component = 0; // MixerLevel: the mixer line
     bool clearTarget = false;
 };
-VolumeMenuAction ChooseVolumeMenuAction(int index, std::wstring_view target, VolumePath path);
+VolumeMenuAction ChooseVolumeMenuAction(int index, int target, VolumePath path);
 
 // Carries the action out. The endpoint's HRESULT, or S_OK on the mixer path (whose only failure, a
 // mixer that cannot be opened, shows its error box). A failure changes nothing more: the caller's
 // caption refresh then keeps the captions as they are.
 HRESULT RunVolumeMenuAction(const VolumeMenuAction& action, HWND owner);
 
-// mnuVol_Click without its closing sUpdateVol (pass VolumePathNow()): chooses, runs, and empties
+// mnuVol_Click without its closing sUpdateVol (pass VolumePathNow()): chooses, runs, and forgets
 // `target` on the mixer path.
-HRESULT DoVolumeMenuItem(int index, std::wstring& target, VolumePath path, HWND owner);
+HRESULT DoVolumeMenuItem(int index, int& target, VolumePath path, HWND owner);
 
 // --- the mouse wheel ------------------------------------------------------------------------------
 

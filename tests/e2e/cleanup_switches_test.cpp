@@ -9,7 +9,8 @@ namespace {
 TEST(CleanupSwitches, EachEndsQuietlyWithSuccessWhenThereIsNothingToFail) {
     TavimoFolder folder;
     // The test environment's recycle bin is empty, so "/recycle" asks nothing and succeeds.
-    for (const wchar_t* arguments : {L"/history", L"/HISTORY /x", L"/recent", L"/cashe", L"/cookie", L"/recycle"}) {
+    for (const wchar_t* arguments :
+         {L"/history", L"/HISTORY /x", L"/recent", L"/cashe", L"/cookie", L"/recycle"}) {
         Process process = Launch(folder.Exe(), arguments);
         const auto code = process.Wait(30s);
         if (!code) {

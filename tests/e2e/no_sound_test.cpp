@@ -14,7 +14,8 @@ TEST(NoSound_Window, TheMixerErrorIsShownAndTheWindowStillOpens) {
     HWND box = WaitForMessageBox(process, L"Tavimo");
     ASSERT_NE(box, nullptr);
     const std::wstring text = MessageBoxText(box);
-    EXPECT_TRUE(text == L"[2] 指定されたデバイスIDは無効です。" || text == L"[6] 利用可能なミキサーデバイスがありません。")
+    EXPECT_TRUE(text == L"[2] 指定されたデバイスIDは無効です。" ||
+                text == L"[6] 利用可能なミキサーデバイスがありません。")
         << std::string(text.begin(), text.end());
     // Every line's read reports it; answer them all and the window still opens.
     HWND window = nullptr;

@@ -8,16 +8,14 @@
 namespace e2e {
 namespace {
 
-constexpr char kThreeDevices[] =
-    "1\tE\tディスク ドライブ\tUSB DISK\t1001\t0\n"
-    "1\tF\tディスク ドライブ\tCARD\t1002\t0\n"
-    "1\tG\tディスク ドライブ\tSTICK\t1003\t1\n";
+constexpr char kThreeDevices[] = "1\tE\tディスク ドライブ\tUSB DISK\t1001\t0\n"
+                                 "1\tF\tディスク ドライブ\tCARD\t1002\t0\n"
+                                 "1\tG\tディスク ドライブ\tSTICK\t1003\t1\n";
 
 TEST(Removal_RemoveAll, YesRemovesEveryRowThenClosesAndSaves) {
     TavimoFolder folder;
     folder.WriteDevices(kThreeDevices);
-    Process process = Launch(folder.Exe(), L"");
-    HWND window = WaitForMainWindow(process);
+    auto [process, window] = StartWindow(folder);
     ASSERT_NE(window, nullptr);
     ASSERT_EQ(ListRows(::GetDlgItem(window, kDeviceListId)).size(), 3u);
 
@@ -37,8 +35,7 @@ TEST(Removal_RemoveAll, NoRemovesNothingAndWithoutExitOptionTheWindowStays) {
     TavimoFolder folder;
     folder.WriteDevices(kThreeDevices);
     WriteFileBytes(folder.File(L"setting.ini"), "[Tavimo]\r\nAutoC=0\r\n");
-    Process process = Launch(folder.Exe(), L"");
-    HWND window = WaitForMainWindow(process);
+    auto [process, window] = StartWindow(folder);
     ASSERT_NE(window, nullptr);
     HWND list = ::GetDlgItem(window, kDeviceListId);
 

@@ -8,28 +8,16 @@ namespace e2e {
 namespace {
 
 // Removable with a name, fixed disk, removable without a volume, removable without a friendly name.
-constexpr char kDevices[] =
-    "# removable\tletter\tdescription\tfriendly\thandle\ticon\n"
-    "1\tE\tディスク ドライブ\tUSB DISK\t1001\t0\n"
-    "0\tF\tローカル ディスク\tFIXED\t1002\t0\n"
-    "1\t\tUSB 大容量記憶装置\tNO VOLUME\t1003\t1\n"
-    "1\tG\tUSB 大容量記憶装置\t\t1004\t1\n";
-
-struct Running {
-    Process process;
-    HWND window;
-};
-
-Running Start(const TavimoFolder& folder, const std::wstring& arguments) {
-    Running run{Launch(folder.Exe(), arguments), nullptr};
-    run.window = WaitForMainWindow(run.process);
-    return run;
-}
+constexpr char kDevices[] = "# removable\tletter\tdescription\tfriendly\thandle\ticon\n"
+                            "1\tE\tディスク ドライブ\tUSB DISK\t1001\t0\n"
+                            "0\tF\tローカル ディスク\tFIXED\t1002\t0\n"
+                            "1\t\tUSB 大容量記憶装置\tNO VOLUME\t1003\t1\n"
+                            "1\tG\tUSB 大容量記憶装置\t\t1004\t1\n";
 
 TEST(Startup_Window, EmptyCommandLineShowsBothListsFilled) {
     TavimoFolder folder;
     folder.WriteDevices(kDevices);
-    Running run = Start(folder, L"");
+    Running run = StartWindow(folder);
     ASSERT_NE(run.window, nullptr);
     EXPECT_EQ(WindowText(run.window), L"Tavimo");
 
@@ -64,7 +52,7 @@ TEST(Startup_Window, EmptyCommandLineShowsBothListsFilled) {
 TEST(Startup_Window, UnknownSwitchOpensWindow) {
     TavimoFolder folder;
     for (const wchar_t* arguments : {L"/bogus", L"/allclose ", L"/eject /x"}) {
-        Running run = Start(folder, arguments);
+        Running run = StartWindow(folder, arguments);
         ASSERT_NE(run.window, nullptr) << arguments;
         EXPECT_EQ(CloseAndWait(run.process, run.window), 0u) << arguments;
     }
@@ -72,7 +60,7 @@ TEST(Startup_Window, UnknownSwitchOpensWindow) {
 
 TEST(Startup_Window, MissingLibraryLeavesDeviceListEmptyAndCdListWorking) {
     TavimoFolder folder(TavimoFolder::Library::None);
-    Running run = Start(folder, L"");
+    Running run = StartWindow(folder);
     ASSERT_NE(run.window, nullptr);
     EXPECT_TRUE(ListRows(::GetDlgItem(run.window, kDeviceListId)).empty());
     EXPECT_EQ(ListRows(::GetDlgItem(run.window, kCdListId)).size(), 1u);

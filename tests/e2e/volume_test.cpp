@@ -12,11 +12,13 @@ namespace {
 
 constexpr UINT kVolumeItem50 = tavimo::MenuCommand(tavimo::MenuId::Volume, 5); // the volume menu's "50 %"
 
-std::wstring Caption(HWND window, int id) { return WindowText(::GetDlgItem(window, id)); }
+std::wstring Caption(HWND window, int id) {
+    return WindowText(::GetDlgItem(window, id));
+}
 
 std::vector<std::wstring> VolumeCaptions(HWND window) {
-    return {Caption(window, kMasterButtonId), Caption(window, kMasterButtonId + 1), Caption(window, kMasterButtonId + 2),
-            Caption(window, kMasterButtonId + 3)};
+    return {Caption(window, kMasterButtonId), Caption(window, kMasterButtonId + 1),
+            Caption(window, kMasterButtonId + 2), Caption(window, kMasterButtonId + 3)};
 }
 
 RECT ChildRect(HWND child) {
@@ -36,8 +38,7 @@ void Settle(HWND window) {
 
 TEST(Volume_NewerPath, OnlyTheMasterButtonAsWideAsTheCdListAndFailuresChangeNothing) {
     TavimoFolder folder;
-    Process process = Launch(folder.Exe(), L"");
-    HWND window = WaitForMainWindow(process);
+    auto [process, window] = StartWindow(folder);
     ASSERT_NE(window, nullptr);
     HWND master = ::GetDlgItem(window, kMasterButtonId);
     EXPECT_TRUE(::IsWindowVisible(master));
@@ -61,8 +62,7 @@ TEST(Volume_NewerPath, OnlyTheMasterButtonAsWideAsTheCdListAndFailuresChangeNoth
 TEST(Volume_OlderPath, FourButtonsTheMenuSetsTheChosenLineAndTheWheelSteps) {
     OlderWindows older;
     TavimoFolder folder;
-    Process process = Launch(folder.Exe(), L"");
-    HWND window = WaitForMainWindow(process);
+    auto [process, window] = StartWindow(folder);
     ASSERT_NE(window, nullptr);
     for (int id : {kMasterButtonId, kMasterButtonId + 1, kMasterButtonId + 2, kMasterButtonId + 3}) {
         EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(window, id))) << id;

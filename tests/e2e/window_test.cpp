@@ -30,8 +30,7 @@ void KeyUp(HWND control, WPARAM key) {
 TEST(Window_Settings, NoFileOpensDefaultSizeOnCursorAndWritesEveryKeyOnClose) {
     TavimoFolder folder;
     ::SetCursorPos(500, 300);
-    Process process = Launch(folder.Exe(), L"");
-    HWND window = WaitForMainWindow(process);
+    auto [process, window] = StartWindow(folder);
     ASSERT_NE(window, nullptr);
     const RECT r = Rect(window);
     EXPECT_EQ(r.right - r.left, 665);
@@ -51,8 +50,7 @@ TEST(Window_Settings, CenterOptionIgnoresStoredPositionAndSizeIsRestored) {
     TavimoFolder folder;
     WriteFileBytes(folder.File(L"setting.ini"),
                    "[Tavimo]\r\nWinState=1\r\nX=30\r\nY=45\r\nW=12000\r\nH=4500\r\nCenter=-1\r\nEject=5\r\n");
-    Process process = Launch(folder.Exe(), L"");
-    HWND window = WaitForMainWindow(process);
+    auto [process, window] = StartWindow(folder);
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(::IsIconic(window)); // closed minimised, opens normal
     const RECT r = Rect(window);
@@ -75,8 +73,7 @@ TEST(Window_Settings, MaximisedStartOpensMaximisedAndKeepsTheStoredPlacement) {
     TavimoFolder folder;
     const std::string stored = "[Tavimo]\r\nWinState=2\r\nX=-90000\r\nY=45\r\nW=12000\r\nH=4500\r\n";
     WriteFileBytes(folder.File(L"setting.ini"), stored);
-    Process process = Launch(folder.Exe(), L"");
-    HWND window = WaitForMainWindow(process);
+    auto [process, window] = StartWindow(folder);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(::IsZoomed(window));
     const HMONITOR primary = ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
@@ -93,8 +90,7 @@ TEST(Window_Settings, CorruptFileStillOpensAUsableWindowOnScreen) {
                                "W=-2147483649\r\nH=0\r\n",
                                66));
     ::SetCursorPos(100, 100);
-    Process process = Launch(folder.Exe(), L"");
-    HWND window = WaitForMainWindow(process);
+    auto [process, window] = StartWindow(folder);
     ASSERT_NE(window, nullptr);
     const RECT r = Rect(window);
     EXPECT_EQ(r.right - r.left, 665);
@@ -109,8 +105,7 @@ TEST(Window_Settings, CorruptFileStillOpensAUsableWindowOnScreen) {
 TEST(Window_Instance, SecondStartEndsSilentlyAndChangesNothing) {
     TavimoFolder folder;
     WriteFileBytes(folder.File(L"setting.ini"), "[Tavimo]\r\nAutoC=0\r\n");
-    Process first = Launch(folder.Exe(), L"");
-    HWND window = WaitForMainWindow(first);
+    auto [first, window] = StartWindow(folder);
     ASSERT_NE(window, nullptr);
 
     for (const wchar_t* arguments : {L"", L"/eject"}) {
@@ -124,8 +119,7 @@ TEST(Window_Instance, SecondStartEndsSilentlyAndChangesNothing) {
 
 TEST(Window_Keys, UAndCMoveTheFocusAndEscClosesAndSaves) {
     TavimoFolder folder;
-    Process process = Launch(folder.Exe(), L"");
-    HWND window = WaitForMainWindow(process);
+    auto [process, window] = StartWindow(folder);
     ASSERT_NE(window, nullptr);
     HWND devices = ::GetDlgItem(window, kDeviceListId);
     HWND cds = ::GetDlgItem(window, kCdListId);
@@ -138,7 +132,10 @@ TEST(Window_Keys, UAndCMoveTheFocusAndEscClosesAndSaves) {
         HWND to;
     };
     const Step steps[] = {
-        {devices, 'C', cds}, {cds, 'U', devices}, {refresh, 'C', cds}, {refresh, 'U', devices},
+        {devices, 'C', cds},
+        {cds, 'U', devices},
+        {refresh, 'C', cds},
+        {refresh, 'U', devices},
     };
     for (const auto& step : steps) {
         // The focus is set from the window's own thread by a click-free path: the key handler itself.
@@ -153,11 +150,11 @@ TEST(Window_Keys, UAndCMoveTheFocusAndEscClosesAndSaves) {
 
 // A plain window of the test's own that takes the activation away from Tavimo.
 class Bystander {
-public:
+  public:
     Bystander() {
         // Shown without taking the activation: it must only take it when the test says so.
-        window_ = ::CreateWindowExW(0, L"STATIC", L"bystander", WS_OVERLAPPEDWINDOW, 600, 400, 120, 80, nullptr,
-                                    nullptr, nullptr, nullptr);
+        window_ = ::CreateWindowExW(0, L"STATIC", L"bystander", WS_OVERLAPPEDWINDOW, 600, 400, 120, 80,
+                                    nullptr, nullptr, nullptr, nullptr);
         ::ShowWindow(window_, SW_SHOWNOACTIVATE);
     }
     ~Bystander() { ::DestroyWindow(window_); }
@@ -169,7 +166,7 @@ public:
         }
     }
 
-private:
+  private:
     HWND window_ = nullptr;
 };
 
@@ -177,8 +174,7 @@ TEST(Window_ExitWhenInactive, LosingTheActivationClosesAndSavesUnlessABoxIsOpen)
     TavimoFolder folder;
     WriteFileBytes(folder.File(L"setting.ini"), "[Tavimo]\r\nActivate=-1\r\n");
     Bystander bystander; // made before Tavimo starts, so its appearing can't deactivate Tavimo
-    Process process = Launch(folder.Exe(), L"");
-    HWND window = WaitForMainWindow(process);
+    auto [process, window] = StartWindow(folder);
     ASSERT_NE(window, nullptr);
 
     // The version message raises the busy flag: the box taking the activation closes nothing.
@@ -202,10 +198,10 @@ TEST(Window_ExitWhenInactive, LosingTheActivationClosesAndSavesUnlessABoxIsOpen)
 
 TEST(Window_Keys, EscThatClosesAMessageBoxLeavesTheWindowOpen) {
     TavimoFolder folder;
-    Process process = Launch(folder.Exe(), L"");
-    HWND window = WaitForMainWindow(process);
+    auto [process, window] = StartWindow(folder);
     ASSERT_NE(window, nullptr);
-    ::PostMessageW(window, WM_COMMAND, tavimo::MenuCommand(tavimo::MenuId::Help, 2), 0); // Help: the version message
+    ::PostMessageW(window, WM_COMMAND, tavimo::MenuCommand(tavimo::MenuId::Help, 2),
+                   0); // Help: the version message
     HWND box = WaitForMessageBox(process, L"Tavimo");
     ASSERT_NE(box, nullptr);
     // The box's own loop takes the press; the release then reaches the window's focused control.

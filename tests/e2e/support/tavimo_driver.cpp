@@ -61,7 +61,7 @@ BOOL CALLBACK FindWindowOfProcess(HWND hwnd, LPARAM lParam) {
 
 // A buffer inside another process, for list-view messages that carry pointers.
 class RemoteBuffer {
-public:
+  public:
     RemoteBuffer(HWND window, size_t size) : size_(size) {
         DWORD pid = 0;
         ::GetWindowThreadProcessId(window, &pid);
@@ -83,13 +83,15 @@ public:
 
     char* Address() const { return static_cast<char*>(address_); }
     bool Write(size_t offset, const void* data, size_t size) const {
-        return offset + size <= size_ && ::WriteProcessMemory(process_, Address() + offset, data, size, nullptr);
+        return offset + size <= size_ &&
+               ::WriteProcessMemory(process_, Address() + offset, data, size, nullptr);
     }
     bool Read(size_t offset, void* data, size_t size) const {
-        return offset + size <= size_ && ::ReadProcessMemory(process_, Address() + offset, data, size, nullptr);
+        return offset + size <= size_ &&
+               ::ReadProcessMemory(process_, Address() + offset, data, size, nullptr);
     }
 
-private:
+  private:
     HANDLE process_ = nullptr;
     void* address_ = nullptr;
     size_t size_;
@@ -122,7 +124,9 @@ bool RemoteGetItem(HWND list, int index, LVITEMW& item, std::wstring* text) {
 
 } // namespace
 
-std::wstring BinDir() { return ModuleFolder(); }
+std::wstring BinDir() {
+    return ModuleFolder();
+}
 
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -136,7 +140,8 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
 }
 
 void ClickButton(HWND window, int id) {
-    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(window, id)));
+    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(window, id)));
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
@@ -160,7 +165,9 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
     out << bytes;
 }
 
-bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 TavimoFolder::TavimoFolder(Library library) {
     wchar_t temp[MAX_PATH] = {};
@@ -175,13 +182,18 @@ TavimoFolder::TavimoFolder(Library library) {
     }
     ::CopyFileW((BinDir() + L"\\Tavimo.exe").c_str(), Exe().c_str(), FALSE);
     if (library == Library::Scripted) {
-        ::CopyFileW((BinDir() + L"\\scripted\\nUsbDevice.dll").c_str(), File(L"nUsbDevice.dll").c_str(), FALSE);
+        ::CopyFileW((BinDir() + L"\\scripted\\nUsbDevice.dll").c_str(), File(L"nUsbDevice.dll").c_str(),
+                    FALSE);
     }
 }
 
-TavimoFolder::~TavimoFolder() { RemoveTree(path_); }
+TavimoFolder::~TavimoFolder() {
+    RemoveTree(path_);
+}
 
-void TavimoFolder::WriteDevices(const std::string& lines) const { WriteFileBytes(File(L"nUsbDevice.txt"), lines); }
+void TavimoFolder::WriteDevices(const std::string& lines) const {
+    WriteFileBytes(File(L"nUsbDevice.txt"), lines);
+}
 
 Process::~Process() {
     if (handle_) {
@@ -228,12 +240,18 @@ Process Launch(const std::wstring& exe, const std::wstring& arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                          &startup, &info)) {
+    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.c_str(), &startup, &info)) {
         return {};
     }
     ::CloseHandle(info.hThread);
     return Process(info.hProcess, info.dwProcessId);
+}
+
+Running StartWindow(const TavimoFolder& folder, const std::wstring& arguments) {
+    Running run{Launch(folder.Exe(), arguments)};
+    run.window = WaitForMainWindow(run.process);
+    return run;
 }
 
 HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* title,

@@ -41,7 +41,7 @@ bool FileExists(const std::wstring& path);
 
 // A fresh folder under %TEMP% holding a copy of Tavimo.exe, removed with everything in it at the end.
 class TavimoFolder {
-public:
+  public:
     enum class Library { Scripted, None };
     explicit TavimoFolder(Library library = Library::Scripted);
     ~TavimoFolder();
@@ -56,12 +56,12 @@ public:
     // name, device handle, icon index (tab-separated, UTF-8).
     void WriteDevices(const std::string& lines) const;
 
-private:
+  private:
     std::wstring path_;
 };
 
 class Process {
-public:
+  public:
     Process() = default;
     Process(HANDLE process, DWORD id) : handle_(process), id_(id) {}
     ~Process();
@@ -76,12 +76,19 @@ public:
     std::optional<DWORD> Wait(std::chrono::milliseconds timeout = 20s) const;
     void Kill() const;
 
-private:
+  private:
     HANDLE handle_ = nullptr;
     DWORD id_ = 0;
 };
 
 Process Launch(const std::wstring& exe, const std::wstring& arguments);
+
+// A Tavimo.exe started in the folder, and its main window once that is up (null when none came).
+struct Running {
+    Process process;
+    HWND window = nullptr;
+};
+Running StartWindow(const TavimoFolder& folder, const std::wstring& arguments = L"");
 
 // A visible top-level window of the process with this class (and title, when given), polled until the
 // timeout.
@@ -99,7 +106,8 @@ std::vector<std::wstring> ListRows(HWND list);
 std::vector<LPARAM> ListTags(HWND list);
 
 // Asks the window to close as its close box would, and waits for the process's exit code.
-std::optional<DWORD> CloseAndWait(const Process& process, HWND window, std::chrono::milliseconds timeout = 20s);
+std::optional<DWORD> CloseAndWait(const Process& process, HWND window,
+                                  std::chrono::milliseconds timeout = 20s);
 
 // Writes a PNG of the window into build/<preset>/screenshots/<name>.png; returns the path.
 std::wstring SaveScreenshot(HWND window, const std::wstring& name);

@@ -7,7 +7,7 @@
 namespace e2e {
 
 class OlderWindows {
-public:
+  public:
     OlderWindows() {
         ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"Version", REG_SZ, L"winxp64", sizeof(L"winxp64"));
     }
@@ -15,7 +15,7 @@ public:
     OlderWindows(const OlderWindows&) = delete;
     OlderWindows& operator=(const OlderWindows&) = delete;
 
-private:
+  private:
     static constexpr wchar_t kKey[] = L"Software\\Wine\\AppDefaults\\Tavimo.exe";
 };
 

@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "platform/text.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -34,9 +36,9 @@ TEST(CommandLine_SplitArguments, SplitsAtEverySpaceSlashExactly) {
         {L"/version", {L"/version"}},
         {L"/jpeg /\"C:\\shots\"", {L"/jpeg", L"\"C:\\shots\""}},
         {L"/cdopen /", {L"/cdopen", L""}},
-        {L"/jpeg  /\"C:\\x\"", {L"/jpeg ", L"\"C:\\x\""}},           // two spaces: element 0 keeps one
-        {L"/jpeg C:\\x", {L"/jpeg C:\\x"}},                          // plain space is not a separator
-        {L"/jpeg /\"C:\\a /b\"", {L"/jpeg", L"\"C:\\a", L"b\""}},   // a folder holding " /" is cut there
+        {L"/jpeg  /\"C:\\x\"", {L"/jpeg ", L"\"C:\\x\""}},        // two spaces: element 0 keeps one
+        {L"/jpeg C:\\x", {L"/jpeg C:\\x"}},                       // plain space is not a separator
+        {L"/jpeg /\"C:\\a /b\"", {L"/jpeg", L"\"C:\\a", L"b\""}}, // a folder holding " /" is cut there
         {L"/allclose /x /y", {L"/allclose", L"x", L"y"}},
     };
     for (const auto& c : cases) {
@@ -53,16 +55,16 @@ TEST(CommandLine_FindSwitch, MatchesWholeLowerCasedElementOnly) {
         {L"/allclose", Switch::AllClose},
         {L"/ALLCLOSE", Switch::AllClose},
         {L"/AllCloseF", Switch::AllCloseForced},
-        {L"/allclose ", std::nullopt},          // trailing space: the window opens instead
+        {L"/allclose ", std::nullopt}, // trailing space: the window opens instead
         {L"/allclose /anything", Switch::AllClose},
         {L"/h", Switch::SafelyRemove},
         {L"/hotplug", Switch::HotPlug},
         {L"/hot", std::nullopt},
-        {L"/eject", std::nullopt},               // handled by the window, not here
+        {L"/eject", std::nullopt}, // handled by the window, not here
         {L"/jpeg  /\"C:\\x\"", std::nullopt},
         {L"/cashe", Switch::Cache},
         {L"/cache", std::nullopt},
-        {L"／ｖｅｒｓｉｏｎ", std::nullopt},     // full-width letters are not the switch
+        {L"／ｖｅｒｓｉｏｎ", std::nullopt}, // full-width letters are not the switch
     };
     for (const auto& c : cases) {
         EXPECT_EQ(FindSwitch(SwitchKey(SplitArguments(c.tail))), c.expected) << c.tail;
@@ -86,11 +88,11 @@ TEST(CommandLine_CaptureFolder, QuotedExistingFolderElseExeFolder) {
         const wchar_t* folder;
     };
     const Case cases[] = {
-        {L"/jpeg", L""},                        // no argument: saved beside the executable later
+        {L"/jpeg", L""}, // no argument: saved beside the executable later
         {L"/jpeg /\"C:\\shots\"", L"C:\\shots"},
-        {L"/jpeg /xC:\\shotsy", L"C:\\shots"},  // one character off each end, whatever it is
+        {L"/jpeg /xC:\\shotsy", L"C:\\shots"}, // one character off each end, whatever it is
         {L"/jpeg /\"C:\\missing\"", L"C:\\app"},
-        {L"/jpeg /x", L"C:\\app"},              // too short to hold a folder
+        {L"/jpeg /x", L"C:\\app"}, // too short to hold a folder
         {L"/jpeg /", L"C:\\app"},
     };
     for (const auto& c : cases) {
@@ -104,12 +106,9 @@ TEST(CommandLine_CdOpenDrive, DefaultDeviceUnlessNamed) {
         const wchar_t* drive;
     };
     const Case cases[] = {
-        {L"/cdopen", L"cdaudio"},
-        {L"/cdopen /", L"cdaudio"},
-        {L"/cdopen /Default", L"cdaudio"},
+        {L"/cdopen", L"cdaudio"},          {L"/cdopen /", L"cdaudio"},  {L"/cdopen /Default", L"cdaudio"},
         {L"/cdopen /default", L"default"}, // case-sensitive: passed on as a name
-        {L"/cdopen /E:", L"E:"},
-        {L"/CDOPEN /E: /F:", L"E:"},
+        {L"/cdopen /E:", L"E:"},           {L"/CDOPEN /E: /F:", L"E:"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CdOpenDrive(SplitArguments(c.tail)), c.drive) << c.tail;

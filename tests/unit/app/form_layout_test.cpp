@@ -45,7 +45,8 @@ TEST(FormLayout_Compute, FollowsTheClientSize) {
             EXPECT_EQ(got.buttonTop, c.want.buttonTop) << c.name;
         }
         if (got.steps >= 7) {
-            for (int i = 0; i < 4; ++i) EXPECT_EQ(got.volumeLeft[i], c.want.volumeLeft[i]) << c.name << " " << i;
+            for (int i = 0; i < 4; ++i)
+                EXPECT_EQ(got.volumeLeft[i], c.want.volumeLeft[i]) << c.name << " " << i;
         }
     }
 }

@@ -12,11 +12,12 @@ namespace {
 constexpr SizeLimits kLimits{1800, 500, 30000, 20000};
 
 class SettingsFile : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         wchar_t temp[MAX_PATH] = {};
         ::GetTempPathW(MAX_PATH, temp);
-        folder_ = std::filesystem::path(temp) / ("tavimo-settings-" + std::to_string(::GetCurrentProcessId()));
+        folder_ =
+            std::filesystem::path(temp) / ("tavimo-settings-" + std::to_string(::GetCurrentProcessId()));
         std::filesystem::create_directories(folder_);
         path_ = (folder_ / "setting.ini").wstring();
         std::filesystem::remove(path_);
@@ -76,7 +77,8 @@ TEST_F(SettingsFile, JapaneseTextIsStoredAsShiftJisBytes) {
     const std::wstring text = L"C:\\スクリーン\\保護.scr";
     WriteIniString(ini_keys::kScPath, text, path_);
     // 932 (Shift-JIS) bytes, exactly as the ANSI profile functions would write them.
-    const std::string expected = "[Tavimo]\r\nScPath=C:\\\x83\x58\x83\x4e\x83\x8a\x81\x5b\x83\x93\\\x95\xdb\x8c\xec.scr\r\n";
+    const std::string expected =
+        "[Tavimo]\r\nScPath=C:\\\x83\x58\x83\x4e\x83\x8a\x81\x5b\x83\x93\\\x95\xdb\x8c\xec.scr\r\n";
     EXPECT_EQ(Read(), expected);
     EXPECT_EQ(GetIniString(kIniSection, ini_keys::kScPath, path_), text);
 }
@@ -112,16 +114,13 @@ TEST(Settings_CleanPlacement, ValuesNoWindowCanTakeFallBackToDefaults) {
         int wantState, wantWidth, wantHeight;
     };
     const Case cases[] = {
-        {0, 12000, 4000, 0, 12000, 4000},
-        {1, 12000, 4000, 0, 12000, 4000},   // minimised opens normal
-        {2, 12000, 4000, 2, 12000, 4000},
-        {3, 12000, 4000, 0, 12000, 4000},   // unknown state
-        {-1, 12000, 4000, 0, 12000, 4000},
-        {0, -5, 4000, 0, 9975, 4000},       // negative
-        {0, 0, 0, 0, 9975, 2865},           // zero
-        {0, 1799, 499, 0, 9975, 2865},      // smaller than the smallest window
-        {0, 30001, 20001, 0, 9975, 2865},   // larger than the virtual screen
-        {0, 30000, 500, 0, 30000, 500},     // the limits themselves are fine
+        {0, 12000, 4000, 0, 12000, 4000},  {1, 12000, 4000, 0, 12000, 4000}, // minimised opens normal
+        {2, 12000, 4000, 2, 12000, 4000},  {3, 12000, 4000, 0, 12000, 4000}, // unknown state
+        {-1, 12000, 4000, 0, 12000, 4000}, {0, -5, 4000, 0, 9975, 4000},     // negative
+        {0, 0, 0, 0, 9975, 2865},                                            // zero
+        {0, 1799, 499, 0, 9975, 2865},    // smaller than the smallest window
+        {0, 30001, 20001, 0, 9975, 2865}, // larger than the virtual screen
+        {0, 30000, 500, 0, 30000, 500},   // the limits themselves are fine
     };
     for (const auto& c : cases) {
         const StoredPlacement p = CleanPlacement(c.state, 0, 0, c.width, c.height, kLimits);

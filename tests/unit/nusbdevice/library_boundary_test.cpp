@@ -4,6 +4,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "devices/usb_library.h"
+#include "platform/paths.h"
+#include "platform/unique_handle.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,28 +19,16 @@
 
 namespace {
 
-struct NUsbApi {
-    int(WINAPI* GetDeviceData)(int);
-    HIMAGELIST(WINAPI* GetImageListHandle)();
-    int(WINAPI* CheckRemovableNo)(int);
-    int(WINAPI* GetDriveLetterA)(int, char*, int);
-    int(WINAPI* GetDescriptionA)(int, char*, int);
-    int(WINAPI* GetFriendlyNameA)(int, char*, int);
-    int(WINAPI* GetDeviceHandle)(int);
-    int(WINAPI* GetImageListIndex)(int);
-    void(WINAPI* ReleaseDeviceData)();
-};
+using NUsbApi = tavimo::UsbLibraryApi;
 
 const std::set<std::string> kNineExports = {
     "NUsbCheckRemovableNo",   "NUsbGetDescriptionA",   "NUsbGetDeviceData",
     "NUsbGetDeviceHandle",    "NUsbGetDriveLetterA",   "NUsbGetFriendlyNameA",
     "NUsbGetImageListHandle", "NUsbGetImageListIndex", "NUsbReleaseDeviceData"};
 
-std::wstring ExeFolder() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
+// Beside the test executable (build/<preset>/bin), with a trailing backslash.
+std::wstring BinFolder() {
+    return tavimo::ExeFolder() + L"\\";
 }
 
 std::set<std::string> ExportNames(HMODULE module) {
@@ -56,38 +48,16 @@ std::set<std::string> ExportNames(HMODULE module) {
     return names;
 }
 
-template <typename F> void Resolve(HMODULE module, const char* name, F& function) {
-    function = reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-    ASSERT_NE(function, nullptr) << name;
-}
-
 class Library {
   public:
     explicit Library(const std::wstring& path) : module_(::LoadLibraryW(path.c_str())) {}
-    ~Library() {
-        if (module_) {
-            ::FreeLibrary(module_);
-        }
-    }
-    Library(const Library&) = delete;
-    Library& operator=(const Library&) = delete;
 
-    HMODULE module() const { return module_; }
+    HMODULE module() const { return module_.get(); }
 
-    void ResolveAll(NUsbApi& api) const {
-        Resolve(module_, "NUsbGetDeviceData", api.GetDeviceData);
-        Resolve(module_, "NUsbGetImageListHandle", api.GetImageListHandle);
-        Resolve(module_, "NUsbCheckRemovableNo", api.CheckRemovableNo);
-        Resolve(module_, "NUsbGetDriveLetterA", api.GetDriveLetterA);
-        Resolve(module_, "NUsbGetDescriptionA", api.GetDescriptionA);
-        Resolve(module_, "NUsbGetFriendlyNameA", api.GetFriendlyNameA);
-        Resolve(module_, "NUsbGetDeviceHandle", api.GetDeviceHandle);
-        Resolve(module_, "NUsbGetImageListIndex", api.GetImageListIndex);
-        Resolve(module_, "NUsbReleaseDeviceData", api.ReleaseDeviceData);
-    }
+    void ResolveAll(NUsbApi& api) const { ASSERT_TRUE(tavimo::ResolveUsbLibrary(module_.get(), api)); }
 
   private:
-    HMODULE module_;
+    tavimo::unique_hmodule module_;
 };
 
 using TextCall = int(WINAPI*)(int, char*, int);
@@ -126,7 +96,7 @@ void ExpectNoDevice(const NUsbApi& api, int number) {
 
 TEST(LibraryBoundary_Exports, BothBuildsExportExactlyTheNinePlainNames) {
     for (const wchar_t* relative : {L"nUsbDevice.dll", L"scripted\\nUsbDevice.dll"}) {
-        const std::wstring path = ExeFolder() + relative;
+        const std::wstring path = BinFolder() + relative;
         SCOPED_TRACE(testing::PrintToString(path));
         const Library library(path);
         ASSERT_NE(library.module(), nullptr) << "load error " << ::GetLastError();
@@ -137,7 +107,7 @@ TEST(LibraryBoundary_Exports, BothBuildsExportExactlyTheNinePlainNames) {
 }
 
 TEST(LibraryBoundary_RealLibrary, EverySnapshotRowAndEveryOutOfRangeNumberAnswersSafely) {
-    const Library library(ExeFolder() + L"nUsbDevice.dll");
+    const Library library(BinFolder() + L"nUsbDevice.dll");
     ASSERT_NE(library.module(), nullptr);
     NUsbApi api{};
     ASSERT_NO_FATAL_FAILURE(library.ResolveAll(api));
@@ -178,7 +148,7 @@ class LibraryBoundary_Scripted : public testing::Test {
         folder_ = std::wstring(temp) + L"tavimo-nusb-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
                   std::to_wstring(++serial) + L"\\";
         ASSERT_TRUE(::CreateDirectoryW(folder_.c_str(), nullptr));
-        ASSERT_TRUE(::CopyFileW((ExeFolder() + L"scripted\\nUsbDevice.dll").c_str(),
+        ASSERT_TRUE(::CopyFileW((BinFolder() + L"scripted\\nUsbDevice.dll").c_str(),
                                 Path(L"nUsbDevice.dll").c_str(), FALSE));
     }
 

@@ -33,29 +33,29 @@ TEST_F(MixerTest, ErrorBoxShowsCodeAndTextForEveryCode) {
         {1024, L"[1024] "},
     };
     for (const auto& c : cases) {
-        fakes::g_asks.clear();
+        asks.Clear();
         ShowMixerError(c.code, kOwner);
-        ASSERT_EQ(fakes::g_asks.size(), 1u) << c.code;
-        const fakes::AskCall& box = fakes::g_asks[0];
+        ASSERT_EQ(asks.Calls().size(), 1u) << c.code;
+        const test_support::AskCall& box = asks.Calls()[0];
         EXPECT_EQ(box.text, c.text);
         EXPECT_EQ(box.caption, L"Tavimo");
         EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
         EXPECT_EQ(box.owner, kOwner);
     }
-    fakes::g_asks.clear();
+    asks.Clear();
     ShowMixerError(MMSYSERR_NOERROR, kOwner);
-    EXPECT_TRUE(fakes::g_asks.empty());
+    EXPECT_TRUE(asks.Calls().empty());
 }
 
 // While the box is up, losing the activation to it must not close the window; afterwards the flag is
 // as the calling handler left it.
 TEST_F(MixerTest, ErrorBoxHoldsTheBusyFlagAndRestoresIt) {
     for (const bool before : {false, true}) {
-        fakes::g_asks.clear();
+        asks.Clear();
         SetBusy(before);
         ShowMixerError(MMSYSERR_NODRIVER, kOwner);
-        ASSERT_EQ(fakes::g_asks.size(), 1u);
-        EXPECT_TRUE(fakes::g_asks[0].busy);
+        ASSERT_EQ(asks.Calls().size(), 1u);
+        EXPECT_TRUE(asks.Calls()[0].busy);
         EXPECT_EQ(IsBusy(), before);
     }
 }
@@ -68,7 +68,7 @@ TEST_F(MixerTest, MuteToggleWritesMinusOneThenZeroToTheSpeakersMute) {
     EXPECT_EQ(ToggleMixerMute(true), 0);
     EXPECT_EQ(mixer.writes, (std::vector<MixerWrite>{{1, 0xFFFFFFFF}, {1, 0}}));
     EXPECT_EQ(mixer.Value(2), 65535u);
-    EXPECT_TRUE(fakes::g_asks.empty());
+    EXPECT_TRUE(asks.Calls().empty());
 }
 
 TEST_F(MixerTest, UnreadableMuteCountsAsOffSoATogglesSwitchesItOn) {
@@ -83,7 +83,7 @@ TEST_F(MixerTest, WithoutAMuteOnTheSpeakersNothingIsWritten) {
     mixer.lines[0].controls.pop_back();
     EXPECT_EQ(ToggleMixerMute(true), 0);
     EXPECT_TRUE(mixer.writes.empty());
-    EXPECT_TRUE(fakes::g_asks.empty());
+    EXPECT_TRUE(asks.Calls().empty());
     EXPECT_TRUE(ToggleMuteSwitch()); // the mixer did open
 }
 
@@ -119,7 +119,7 @@ TEST_F(MixerTest, MissingLineOrUnreadableLevelReadsZeroSilently) {
     EXPECT_TRUE(mixer.writes.empty());
     mixer.unreadable = {0};
     EXPECT_EQ(GetMixerVolume(kMixerSpeakers), 0);
-    EXPECT_TRUE(fakes::g_asks.empty());
+    EXPECT_TRUE(asks.Calls().empty());
 }
 
 // Only the setter, the mute and "/mute" report a mixer that cannot be opened; reading a level is silent.
@@ -139,11 +139,11 @@ TEST_F(MixerTest, OnlyChangesAndTheMuteReportAMixerThatWillNotOpen) {
     for (const MMRESULT code : {MMSYSERR_BADDEVICEID, MMSYSERR_NODRIVER}) {
         mixer.openResult = code;
         for (const auto& c : cases) {
-            fakes::g_asks.clear();
+            asks.Clear();
             c.run();
-            ASSERT_EQ(fakes::g_asks.size(), c.box ? 1u : 0u) << c.name;
+            ASSERT_EQ(asks.Calls().size(), c.box ? 1u : 0u) << c.name;
             if (c.box) {
-                EXPECT_EQ(fakes::g_asks[0].text, MixerErrorText(code)) << c.name;
+                EXPECT_EQ(asks.Calls()[0].text, MixerErrorText(code)) << c.name;
             }
         }
     }

@@ -36,10 +36,10 @@ TEST(VolumeMenu_Texts, ItemsAreTenPercentStepsThenTheMute) {
 TEST(VolumeMenu_ButtonClick, StoresTheIndexAndListsTheMuteForTheMasterOnly) {
     struct Case {
         int button;
-        const wchar_t* target;
+        int target;
         bool showMute;
     };
-    const Case cases[] = {{2, L"2", true}, {3, L"3", false}, {4, L"4", false}, {5, L"5", false}};
+    const Case cases[] = {{2, 2, true}, {3, 3, false}, {4, 4, false}, {5, 5, false}};
     for (const auto& c : cases) {
         const VolumeMenuRequest request = VolumeButtonClick(c.button);
         EXPECT_EQ(request.target, c.target);
@@ -51,7 +51,7 @@ TEST(VolumeMenu_Choose, FollowsTheTargetOnlyOnTheMixerPath) {
     struct Case {
         VolumePath path;
         int index;
-        const wchar_t* target;
+        int target;
         Kind kind;
         int percent;
         DWORD component;
@@ -60,18 +60,18 @@ TEST(VolumeMenu_Choose, FollowsTheTargetOnlyOnTheMixerPath) {
     const auto E = VolumePath::Endpoint;
     const auto M = VolumePath::Mixer;
     const Case cases[] = {
-        {E, 11, L"2", Kind::EndpointMute, 0, 0, false},
-        {E, 5, L"3", Kind::EndpointLevel, 50, 0, false}, // the target is neither read nor emptied
-        {E, 0, L"", Kind::EndpointLevel, 0, 0, false},
-        {E, 10, L"4", Kind::EndpointLevel, 100, 0, false},
-        {M, 11, L"3", Kind::MixerMute, 0, 0, true},
-        {M, 5, L"3", Kind::MixerLevel, 50, kMixerWaveOut, true},
-        {M, 7, L"4", Kind::MixerLevel, 70, kMixerSynth, true},
-        {M, 10, L"5", Kind::MixerLevel, 100, kMixerCompactDisc, true},
-        {M, 0, L"2", Kind::MixerLevel, 0, kMixerSpeakers, true},
-        {M, 3, L"", Kind::MixerLevel, 30, kMixerSpeakers, true},
-        {M, 3, L" 3", Kind::MixerLevel, 30, kMixerSpeakers, true}, // exact text only
-        {M, 3, L"x", Kind::MixerLevel, 30, kMixerSpeakers, true},
+        {E, 11, 2, Kind::EndpointMute, 0, 0, false},
+        {E, 5, 3, Kind::EndpointLevel, 50, 0, false}, // the target is neither read nor emptied
+        {E, 0, kNoVolumeTarget, Kind::EndpointLevel, 0, 0, false},
+        {E, 10, 4, Kind::EndpointLevel, 100, 0, false},
+        {M, 11, 3, Kind::MixerMute, 0, 0, true},
+        {M, 5, 3, Kind::MixerLevel, 50, kMixerWaveOut, true},
+        {M, 7, 4, Kind::MixerLevel, 70, kMixerSynth, true},
+        {M, 10, 5, Kind::MixerLevel, 100, kMixerCompactDisc, true},
+        {M, 0, 2, Kind::MixerLevel, 0, kMixerSpeakers, true},
+        {M, 3, kNoVolumeTarget, Kind::MixerLevel, 30, kMixerSpeakers, true},
+        {M, 3, 6, Kind::MixerLevel, 30, kMixerSpeakers, true}, // no such button: the master
+        {M, 3, -1, Kind::MixerLevel, 30, kMixerSpeakers, true},
     };
     for (const auto& c : cases) {
         const VolumeMenuAction a = ChooseVolumeMenuAction(c.index, c.target, c.path);
@@ -86,32 +86,32 @@ TEST(VolumeMenu_Choose, FollowsTheTargetOnlyOnTheMixerPath) {
 }
 
 TEST_F(VolumeMenuTest, WaveButtonThenFiftyPercentSetsTheWaveLineAndEmptiesTheTarget) {
-    std::wstring target = VolumeButtonClick(kWaveButton).target;
+    int target = VolumeButtonClick(kWaveButton).target;
     EXPECT_EQ(DoVolumeMenuItem(5, target, VolumePath::Mixer, kOwner), S_OK);
     EXPECT_EQ(mixer.writes, (std::vector<MixerWrite>{{2, 32767}}));
-    EXPECT_TRUE(target.empty());
+    EXPECT_EQ(target, kNoVolumeTarget);
     EXPECT_EQ(ReadVolumeCaptions(VolumePath::Mixer, kOwner).text[1], L"WA&VE 50");
 
     target = VolumeButtonClick(kMasterButton).target;
     DoVolumeMenuItem(volume_texts::kMuteItem, target, VolumePath::Mixer, kOwner);
     EXPECT_EQ(mixer.writes.back(), (MixerWrite{1, 0xFFFFFFFF}));
-    EXPECT_TRUE(target.empty());
+    EXPECT_EQ(target, kNoVolumeTarget);
 }
 
 TEST_F(VolumeMenuTest, EndpointItemsLeaveTheTargetAndFailQuietly) {
-    std::wstring target = L"4";
+    int target = kMidiButton;
     EXPECT_EQ(DoVolumeMenuItem(10, target, VolumePath::Endpoint, kOwner), S_OK);
     EXPECT_EQ(endpoint.scalar, 1.0f);
     EXPECT_EQ(ReadVolumeCaptions(VolumePath::Endpoint, kOwner).text[0], L"&Master 100");
     EXPECT_EQ(DoVolumeMenuItem(volume_texts::kMuteItem, target, VolumePath::Endpoint, kOwner), S_OK);
     EXPECT_TRUE(endpoint.muted);
     EXPECT_EQ(ReadVolumeCaptions(VolumePath::Endpoint, kOwner).text[0], L"消音 100");
-    EXPECT_EQ(target, L"4");
+    EXPECT_EQ(target, kMidiButton);
 
     endpoint.failAt = Step::GetDefault;
     EXPECT_EQ(DoVolumeMenuItem(3, target, VolumePath::Endpoint, kOwner), endpoint.failure);
     EXPECT_EQ(endpoint.scalar, 1.0f);
-    EXPECT_TRUE(fakes::g_asks.empty());
+    EXPECT_TRUE(asks.Calls().empty());
     EXPECT_TRUE(mixer.writes.empty());
 }
 
@@ -123,16 +123,16 @@ TEST_F(VolumeMenuTest, MixerCaptionsShowAllFourLinesWithMidiOnM) {
     mixer.Value(1) = 0xFFFFFFFF;
     EXPECT_EQ(TextsOf(ReadVolumeCaptions(VolumePath::Mixer, kOwner)),
               (Texts{L"消音 40", L"WA&VE 75", L"&MIDI 0", L"&CD 0"}));
-    EXPECT_TRUE(fakes::g_asks.empty());
+    EXPECT_TRUE(asks.Calls().empty());
 }
 
 TEST_F(VolumeMenuTest, MixerThatWillNotOpenShowsOneBoxPerRefreshAndZeros) {
     mixer.openResult = MMSYSERR_NODRIVER;
     EXPECT_EQ(TextsOf(ReadVolumeCaptions(VolumePath::Mixer, kOwner)),
               (Texts{L"&Master 0", L"WA&VE 0", L"&MIDI 0", L"&CD 0"}));
-    ASSERT_EQ(fakes::g_asks.size(), 1u);
-    EXPECT_EQ(fakes::g_asks[0].text, L"[6] 利用可能なミキサーデバイスがありません。");
-    EXPECT_EQ(fakes::g_asks[0].owner, kOwner);
+    ASSERT_EQ(asks.Calls().size(), 1u);
+    EXPECT_EQ(asks.Calls()[0].text, L"[6] 利用可能なミキサーデバイスがありません。");
+    EXPECT_EQ(asks.Calls()[0].owner, kOwner);
 }
 
 TEST_F(VolumeMenuTest, EndpointCaptionIsTheMasterOnlyAndNothingWhenItFails) {
@@ -155,7 +155,7 @@ TEST_F(VolumeMenuTest, EndpointCaptionIsTheMasterOnlyAndNothingWhenItFails) {
         EXPECT_EQ(TextsOf(ReadVolumeCaptions(VolumePath::Endpoint, kOwner)),
                   (Texts{c.master, std::nullopt, std::nullopt, std::nullopt}));
     }
-    EXPECT_TRUE(fakes::g_asks.empty());
+    EXPECT_TRUE(asks.Calls().empty());
     EXPECT_EQ(mixer.opens, 0);
 }
 
@@ -255,7 +255,7 @@ TEST_F(VolumeMenuTest, MixerWheelStepsTheLineUnderTheCursorByOnePoint) {
             << c.at.x << "," << c.at.y;
         EXPECT_EQ(mixer.writes, c.writes) << c.at.x << "," << c.at.y;
     }
-    EXPECT_TRUE(fakes::g_asks.empty());
+    EXPECT_TRUE(asks.Calls().empty());
 }
 
 TEST_F(VolumeMenuTest, EndpointWheelStepsTheMasterByOnePoint) {
@@ -282,7 +282,7 @@ TEST_F(VolumeMenuTest, EndpointWheelStepsTheMasterByOnePoint) {
         EXPECT_EQ(WheelVolumeStep(c.at, c.raise, kLayout, VolumePath::Endpoint, kOwner), c.refresh);
         EXPECT_EQ(endpoint.scalar, c.after) << c.before << (c.raise ? " up" : " down");
     }
-    EXPECT_TRUE(fakes::g_asks.empty());
+    EXPECT_TRUE(asks.Calls().empty());
     EXPECT_EQ(mixer.opens, 0);
 }
 

@@ -1,13 +1,17 @@
 #include "devices/removal.h"
 
-#include "app/app_info.h"
-#include "app/wait_cursor.h"
+#include "platform/app_title.h"
+#include "platform/busy.h"
+#include "platform/wait_cursor.h"
 #include "devices/cd_tray.h"
 #include "devices/devices_texts.h"
+#include "ask_recorder.h"
+#include "seam.h"
 #include "test_window.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -109,13 +113,10 @@ class Bench {
         fake.window = ui.window;
         fake.list = ui.list;
         g_fake = &fake;
-        g_removal = {&FakeRequestEject, &FakeQueryRemoveSubTree, &FakeRemoveSubTree, &FakeIsWindowsNT,
-                     &FakeWait};
         SetBusy(false);
         ::SetCursor(arrow);
     }
     ~Bench() {
-        g_removal = DefaultRemovalApi();
         g_fake = nullptr;
         SetBusy(false);
     }
@@ -130,9 +131,14 @@ class Bench {
         EXPECT_EQ(::GetCursor(), arrow) << name;
     }
 
-    test::TestWindow ui;
+    test_support::TestWindow ui;
     FakeDevices fake;
     HCURSOR arrow = ::LoadCursorW(nullptr, IDC_ARROW);
+
+  private:
+    test_support::ScopedOverride<RemovalApi> seam_{
+        g_removal,
+        {&FakeRequestEject, &FakeQueryRemoveSubTree, &FakeRemoveSubTree, &FakeIsWindowsNT, &FakeWait}};
 };
 
 std::vector<DEVINST> Devices(std::initializer_list<DEVINST> list) {
@@ -217,61 +223,54 @@ TEST(Removal_RemoveAllPasses, WindowClosedDuringAPauseEndsThePasses) {
     EXPECT_EQ(bench.fake.ejected, Devices({11}));
 }
 
-TEST(Removal_RemoveAllDevices, ConfirmationExitOptionAndRestoreOnEveryPath) {
-    enum class Outcome { Agree, Refuse, Throw };
+// The outcome says what the window does next; whether it then closes is the window's rule.
+TEST(Removal_RemoveAllDevices, ConfirmationOutcomeAndRestoreOnEveryPath) {
+    enum class Devices { Agree, Refuse, Throw };
     struct Case {
         const char* name;
         std::vector<LPARAM> rows;
         bool noConfirm;
         int answer;
-        Outcome devices;
-        bool exitOption;
+        Devices devices;
         size_t asks;
         size_t ejects;
-        int unloads;
-        bool result;
+        std::optional<RemovalOutcome> outcome; // none: the exception comes through
         size_t rowsLeft;
     };
+    using enum RemovalOutcome;
     // clang-format off
     const Case cases[] = {
-        {"asked, yes, all go, exit",    Rows({11, 22}), false, IDYES, Outcome::Agree,  true,  1, 2, 1, true,  0},
-        {"asked, no",                   Rows({11, 22}), false, IDNO,  Outcome::Agree,  true,  1, 0, 0, false, 2},
-        {"no confirmation",             Rows({11, 22}), true,  IDNO,  Outcome::Agree,  true,  0, 2, 1, true,  0},
-        {"refused, exit closes anyway", Rows({11, 22}), true,  IDYES, Outcome::Refuse, true,  0, 2, 1, false, 2},
-        {"refused, no exit option",     Rows({11, 22}), false, IDYES, Outcome::Refuse, false, 1, 2, 0, false, 2},
-        {"eject throws",                Rows({11, 22}), true,  IDYES, Outcome::Throw,  true,  0, 1, 0, false, 2},
-        {"empty list",                  Rows({}),       false, IDYES, Outcome::Agree,  true,  0, 0, 0, true,  0},
+        {"asked, yes, all go",      Rows({11, 22}), false, IDYES, Devices::Agree,  1, 2, Removed,      0},
+        {"asked, no",               Rows({11, 22}), false, IDNO,  Devices::Agree,  1, 0, Cancelled,    2},
+        {"no confirmation",         Rows({11, 22}), true,  IDNO,  Devices::Agree,  0, 2, Removed,      0},
+        {"refused",                 Rows({11, 22}), true,  IDYES, Devices::Refuse, 0, 2, Refused,      2},
+        {"refused after asking",    Rows({11, 22}), false, IDYES, Devices::Refuse, 1, 2, Refused,      2},
+        {"eject throws",            Rows({11, 22}), true,  IDYES, Devices::Throw,  0, 1, std::nullopt, 2},
+        {"empty list",              Rows({}),       false, IDYES, Devices::Agree,  0, 0, NothingToDo,  0},
     };
     // clang-format on
     for (const Case& c : cases) {
         Bench bench;
-        test::AskRecorder asks(c.answer);
+        test_support::AskRecorder asks(c.answer);
         bench.ui.AddRows(c.rows);
-        if (c.devices == Outcome::Refuse) {
+        if (c.devices == Devices::Refuse) {
             bench.fake.refusing = {11, 22};
         }
-        bench.fake.throwOnEject = c.devices == Outcome::Throw;
-        int unloads = 0;
-        bool enabledAtUnload = false;
-        const auto unload = [&] {
-            ++unloads;
-            enabledAtUnload = ::IsWindowEnabled(bench.ui.window) != FALSE && !IsWaitCursorShown();
-        };
+        bench.fake.throwOnEject = c.devices == Devices::Throw;
 
-        EXPECT_EQ(fRemoveAllDevices(bench.ui.window, bench.ui.list, {c.noConfirm, c.exitOption}, unload),
-                  c.result)
-            << c.name;
-        EXPECT_EQ(test::g_asks.size(), c.asks) << c.name;
-        for (const auto& ask : test::g_asks) {
+        if (c.outcome) {
+            EXPECT_EQ(fRemoveAllDevices(bench.ui.window, bench.ui.list, c.noConfirm), *c.outcome) << c.name;
+        } else {
+            EXPECT_THROW(fRemoveAllDevices(bench.ui.window, bench.ui.list, c.noConfirm), std::runtime_error)
+                << c.name;
+        }
+        EXPECT_EQ(asks.Calls().size(), c.asks) << c.name;
+        for (const auto& ask : asks.Calls()) {
             EXPECT_EQ(ask.text, devices_texts::kRemoveAllQuestion) << c.name;
             EXPECT_EQ(ask.caption, kAppTitle) << c.name;
             EXPECT_EQ(ask.type, static_cast<UINT>(MB_YESNO)) << c.name;
         }
         EXPECT_EQ(bench.fake.ejected.size(), c.ejects) << c.name;
-        EXPECT_EQ(unloads, c.unloads) << c.name;
-        if (unloads) {
-            EXPECT_TRUE(enabledAtUnload) << c.name << ": unloaded before the window was given back";
-        }
         EXPECT_EQ(bench.ui.Tags().size(), c.rowsLeft) << c.name;
         for (const Seen& seen : bench.fake.seen) {
             EXPECT_TRUE(seen.busy) << c.name;
@@ -291,42 +290,45 @@ TEST(Removal_EjectSelected, RemovesTheSelectedDeviceOnlyWhenAgreed) {
         int answer;
         std::set<DEVINST> refusing;
         bool throws;
-        bool exitOption;
         size_t asks;
         std::vector<DEVINST> ejected;
         std::vector<LPARAM> left;
-        int unloads;
+        std::optional<RemovalOutcome> outcome; // none: the exception comes through
     };
+    using enum RemovalOutcome;
     // clang-format off
     const Case cases[] = {
-        {"yes: the device's rows go, exit", Rows({11, 22, 33, 22}), 1,  false, IDYES, {},   false, true,  1, Devices({22}), Rows({11, 33}), 1},
-        {"refused: row and window stay",    Rows({11, 22}),         1,  false, IDYES, {22}, false, true,  1, Devices({22}), Rows({11, 22}), 0},
-        {"answer no",                       Rows({11, 22}),         0,  false, IDNO,  {},   false, true,  1, Devices({}),   Rows({11, 22}), 0},
-        {"no confirmation, no exit option", Rows({11, 22}),         0,  true,  IDNO,  {},   false, false, 0, Devices({11}), Rows({22}),     0},
-        {"nothing selected",                Rows({11, 22}),         -1, false, IDYES, {},   false, true,  0, Devices({}),   Rows({11, 22}), 0},
-        {"eject throws",                    Rows({11}),             0,  true,  IDYES, {},   true,  true,  0, Devices({11}), Rows({11}),     0},
+        {"yes: the device's rows go",    Rows({11, 22, 33, 22}), 1,  false, IDYES, {},   false, 1, Devices({22}), Rows({11, 33}), Removed},
+        {"refused: row stays",           Rows({11, 22}),         1,  false, IDYES, {22}, false, 1, Devices({22}), Rows({11, 22}), Refused},
+        {"answer no",                    Rows({11, 22}),         0,  false, IDNO,  {},   false, 1, Devices({}),   Rows({11, 22}), Cancelled},
+        {"no confirmation",              Rows({11, 22}),         0,  true,  IDNO,  {},   false, 0, Devices({11}), Rows({22}),     Removed},
+        {"nothing selected",             Rows({11, 22}),         -1, false, IDYES, {},   false, 0, Devices({}),   Rows({11, 22}), NothingToDo},
+        {"eject throws",                 Rows({11}),             0,  true,  IDYES, {},   true,  0, Devices({11}), Rows({11}),     std::nullopt},
     };
     // clang-format on
     for (const Case& c : cases) {
         Bench bench;
-        test::AskRecorder asks(c.answer);
+        test_support::AskRecorder asks(c.answer);
         bench.ui.AddRows(c.rows);
         if (c.selected >= 0) {
             bench.ui.Select(c.selected);
         }
         bench.fake.refusing = c.refusing;
         bench.fake.throwOnEject = c.throws;
-        int unloads = 0;
 
-        sEjectSelected(bench.ui.window, bench.ui.list, {c.noConfirm, c.exitOption}, [&] { ++unloads; });
-        EXPECT_EQ(test::g_asks.size(), c.asks) << c.name;
-        for (const auto& ask : test::g_asks) {
+        if (c.outcome) {
+            EXPECT_EQ(sEjectSelected(bench.ui.window, bench.ui.list, c.noConfirm), *c.outcome) << c.name;
+        } else {
+            EXPECT_THROW(sEjectSelected(bench.ui.window, bench.ui.list, c.noConfirm), std::runtime_error)
+                << c.name;
+        }
+        EXPECT_EQ(asks.Calls().size(), c.asks) << c.name;
+        for (const auto& ask : asks.Calls()) {
             EXPECT_EQ(ask.text, devices_texts::kRemoveSelectedQuestion) << c.name;
             EXPECT_EQ(ask.type, static_cast<UINT>(MB_YESNO)) << c.name;
         }
         EXPECT_EQ(bench.fake.ejected, c.ejected) << c.name;
         EXPECT_EQ(bench.ui.Tags(), c.left) << c.name;
-        EXPECT_EQ(unloads, c.unloads) << c.name;
         for (const Seen& seen : bench.fake.seen) {
             EXPECT_TRUE(seen.busy) << c.name;
         }
@@ -344,31 +346,29 @@ DWORD WINAPI SlowDoorClock() {
 
 TEST(Removal_NoConfirmation, NoMessageBoxAnywhere) {
     Bench bench;
-    test::AskRecorder asks(IDNO); // were anything asked, it would also be refused
-    g_mci = {&AcceptMci, &SlowDoorClock};
-    const RemovalOptions options{true, false};
+    test_support::AskRecorder asks(IDNO); // were anything asked, it would also be refused
+    test_support::ScopedOverride<MciApi> mci(g_mci, {&AcceptMci, &SlowDoorClock});
 
     bench.ui.AddRows({11, 22, 33});
     bench.ui.Select(0);
-    sEjectSelected(bench.ui.window, bench.ui.list, options, {});
-    EXPECT_TRUE(fRemoveAllDevices(bench.ui.window, bench.ui.list, options, {}));
+    EXPECT_EQ(sEjectSelected(bench.ui.window, bench.ui.list, true), RemovalOutcome::Removed);
+    EXPECT_EQ(fRemoveAllDevices(bench.ui.window, bench.ui.list, true), RemovalOutcome::Removed);
 
-    test::TestWindow cd;
+    test_support::TestWindow cd;
     AddListRow(cd.list, L"CD-ROM ドライブ (D:)", 0, L'D');
-    sEjectTray(cd.window, cd.list, 0, options, {});
-    g_mci = DefaultMciApi();
+    EXPECT_EQ(sEjectTray(cd.window, cd.list, 0, true, false), RemovalOutcome::Removed);
 
-    EXPECT_TRUE(test::g_asks.empty());
+    EXPECT_TRUE(asks.Calls().empty());
     EXPECT_EQ(bench.fake.ejected, Devices({11, 22, 33}));
 }
 
 TEST(Removal_WaitMilliseconds, KeepsMessagesRunningAndLeavesTheQuitForTheMainLoop) {
-    test::TestWindow ui;
-    test::g_appMessages = 0;
+    test_support::TestWindow ui;
+    test_support::g_appMessages = 0;
     ::PostMessageW(ui.window, WM_APP, 0, 0);
     const DWORD start = ::GetTickCount();
     WaitMilliseconds(40);
-    EXPECT_EQ(test::g_appMessages, 1);
+    EXPECT_EQ(test_support::g_appMessages, 1);
     EXPECT_GE(::GetTickCount() - start, 30u);
 
     // The program is ending: the wait gives up at once and the main loop still sees WM_QUIT.

@@ -18,9 +18,9 @@ TEST(Cleanup_IsSafeTempFolder, RootsAndSystemFoldersAreNeverEmptied) {
         {L"C:\\", false},
         {L"C:", false},
         {L"\\\\server\\share\\", false},
-        {L"c:\\windows\\", false},          // case and trailing separator don't hide it
+        {L"c:\\windows\\", false}, // case and trailing separator don't hide it
         {L"C:\\WINDOWS\\System32", false},
-        {L"C:\\Users\\taro\\", false},      // the profile itself, where TEMP falls back when unset
+        {L"C:\\Users\\taro\\", false}, // the profile itself, where TEMP falls back when unset
         {L"", false},
     };
     for (const auto& c : cases) {

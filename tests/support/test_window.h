@@ -1,9 +1,6 @@
 #pragma once
-// A hidden top-level window with one report list view, as the removal and tray handlers see the real one,
-// and a recorder in place of the message box.
+// A hidden top-level window with one report list view, as the removal and tray handlers see the real one.
 
-#include "app/ask.h"
-#include "app/busy.h"
 #include "devices/device_list.h"
 
 #include <windows.h>
@@ -12,22 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace tavimo::test {
-
-struct AskRecord {
-    std::wstring text;
-    std::wstring caption;
-    UINT type;
-};
-
-// What the recorder saw and what it answers.
-inline std::vector<AskRecord> g_asks;
-inline int g_answer = IDYES;
-
-inline int WINAPI RecordAsk(HWND, LPCWSTR text, LPCWSTR caption, UINT type) {
-    g_asks.push_back({text ? text : L"", caption ? caption : L"", type});
-    return g_answer;
-}
+namespace tavimo::test_support {
 
 // WM_APP messages that reached the window, to see that waits keep messages running.
 inline int g_appMessages = 0;
@@ -91,20 +73,4 @@ class TestWindow {
     HWND list = nullptr;
 };
 
-// Puts the message box recorder in and takes it out again.
-class AskRecorder {
-  public:
-    explicit AskRecorder(int answer = IDYES) : previous_(g_ask) {
-        g_asks.clear();
-        g_answer = answer;
-        g_ask = &RecordAsk;
-    }
-    ~AskRecorder() { g_ask = previous_; }
-    AskRecorder(const AskRecorder&) = delete;
-    AskRecorder& operator=(const AskRecorder&) = delete;
-
-  private:
-    AskFunction previous_;
-};
-
-} // namespace tavimo::test
+} // namespace tavimo::test_support

@@ -1,5 +1,7 @@
 #include "devices/shell_menu.h"
 
+#include "seam.h"
+
 #include "devices/devices_texts.h"
 #include "test_window.h"
 
@@ -53,7 +55,7 @@ TEST(ShellMenu_DeviceRowDrivePath, TwoCharactersBeforeTheLastClosingParenthesis)
 }
 
 TEST(ShellMenu_CdRowDrivePath, DriveLetterColonBackslashOrNothing) {
-    test::TestWindow ui;
+    test_support::TestWindow ui;
     AddListRow(ui.list, L"CD-ROM ドライブ (D:)", 0, L'D');
     EXPECT_EQ(CdRowDrivePath(ui.list, 0), L"D:\\");
     // No row: no path at all, rather than "\\", which the shell would take for the current drive's root.
@@ -104,10 +106,9 @@ UINT RecordAndDismiss(HMENU popup, HWND, POINT) {
 
 // The real shell of the test prefix: the fake removable drive E: and the system drive C:.
 TEST(ShellMenu_ShellMenu, RealDriveVerbsWithoutEjectOrRenameAndNothingRunWhenDismissed) {
-    test::TestWindow ui;
+    test_support::TestWindow ui;
     const HMENU popup = ::CreatePopupMenu();
-    const TrackPopupFunction previous = g_trackPopup;
-    g_trackPopup = &RecordAndDismiss;
+    test_support::ScopedOverride<TrackPopupFunction> track(g_trackPopup, &RecordAndDismiss);
     for (const wchar_t* path : {L"E:\\", L"C:\\"}) {
         if (::GetDriveTypeW(path) <= DRIVE_NO_ROOT_DIR) {
             continue; // outside the test environment there may be no E:
@@ -124,21 +125,18 @@ TEST(ShellMenu_ShellMenu, RealDriveVerbsWithoutEjectOrRenameAndNothingRunWhenDis
             EXPECT_NE(g_shown[i].text, L"stale item of the last use") << path;
         }
     }
-    g_trackPopup = previous;
     ::DestroyMenu(popup);
 }
 
 TEST(ShellMenu_ShellMenu, NoFolderNoMenu) {
-    test::TestWindow ui;
+    test_support::TestWindow ui;
     const HMENU popup = ::CreatePopupMenu();
-    const TrackPopupFunction previous = g_trackPopup;
-    g_trackPopup = &RecordAndDismiss;
+    test_support::ScopedOverride<TrackPopupFunction> track(g_trackPopup, &RecordAndDismiss);
     g_shown = {{L"not shown", 0, false}};
     ::AppendMenuW(popup, MF_STRING, 99, L"stale");
     sShellMenu(ui.window, popup, L"Q:\\no such folder\\");
     EXPECT_EQ(g_shown, std::vector<MenuEntry>({{L"not shown", 0, false}}));
     EXPECT_EQ(::GetMenuItemCount(popup), 0);
-    g_trackPopup = previous;
     ::DestroyMenu(popup);
 }
 

@@ -1,7 +1,10 @@
 #include "devices/cd_tray.h"
 
-#include "app/app_info.h"
+#include "platform/app_title.h"
+#include "platform/busy.h"
 #include "devices/devices_texts.h"
+#include "ask_recorder.h"
+#include "seam.h"
 #include "test_window.h"
 
 #include <gtest/gtest.h>
@@ -42,18 +45,15 @@ DWORD WINAPI FakeNow() {
 
 class MciBench {
   public:
-    MciBench() {
-        g_fake = &fake;
-        g_mci = {&FakeSend, &FakeNow};
-    }
-    ~MciBench() {
-        g_mci = DefaultMciApi();
-        g_fake = nullptr;
-    }
+    MciBench() { g_fake = &fake; }
+    ~MciBench() { g_fake = nullptr; }
     MciBench(const MciBench&) = delete;
     MciBench& operator=(const MciBench&) = delete;
 
     FakeMci fake;
+
+  private:
+    test_support::ScopedOverride<MciApi> seam_{g_mci, {&FakeSend, &FakeNow}};
 };
 
 using Commands = std::vector<std::string>;
@@ -113,41 +113,38 @@ TEST(CdTray_CdDoor, AcceptedOnlyWhenEveryCommandWas) {
     }
 }
 
-TEST(CdTray_EjectTray, AskThenHideThenDoorThenUnload) {
+TEST(CdTray_EjectTray, AskThenHideThenDoor) {
     struct Case {
         const char* name;
         bool noConfirm;
         int answer;
-        bool exitOption;
+        bool hideFirst;
         size_t asks;
         bool doorMoved;
         bool visibleAtDoor;
         bool visibleAfter;
-        int unloads;
+        RemovalOutcome outcome;
     };
     const Case cases[] = {
-        {"asked, yes, exit option", false, IDYES, true, 1, true, false, false, 1},
-        {"asked, no", false, IDNO, true, 1, false, true, true, 0},
-        {"no confirmation, no exit option", true, IDNO, false, 0, true, true, true, 0},
+        {"asked, yes, closing after", false, IDYES, true, 1, true, false, false, RemovalOutcome::Removed},
+        {"asked, no", false, IDNO, true, 1, false, true, true, RemovalOutcome::Cancelled},
+        {"no confirmation, staying open", true, IDNO, false, 0, true, true, true, RemovalOutcome::Removed},
     };
     for (const Case& c : cases) {
         MciBench bench;
-        test::AskRecorder asks(c.answer);
-        test::TestWindow ui;
+        test_support::AskRecorder asks(c.answer);
+        test_support::TestWindow ui;
         ::ShowWindow(ui.window, SW_SHOWNOACTIVATE);
         AddListRow(ui.list, L"CD-ROM ドライブ (D:)", 0, L'D');
         bench.fake.window = ui.window;
-        int unloads = 0;
 
-        sEjectTray(ui.window, ui.list, 0, {c.noConfirm, c.exitOption}, [&] {
-            EXPECT_TRUE(IsBusy());
-            ++unloads;
-        });
-        EXPECT_EQ(test::g_asks.size(), c.asks) << c.name;
-        for (const auto& ask : test::g_asks) {
+        EXPECT_EQ(sEjectTray(ui.window, ui.list, 0, c.noConfirm, c.hideFirst), c.outcome) << c.name;
+        EXPECT_EQ(asks.Calls().size(), c.asks) << c.name;
+        for (const auto& ask : asks.Calls()) {
             EXPECT_EQ(ask.text, devices_texts::kEjectTrayQuestion) << c.name;
             EXPECT_EQ(ask.caption, kAppTitle) << c.name;
             EXPECT_EQ(ask.type, static_cast<UINT>(MB_YESNO)) << c.name;
+            EXPECT_TRUE(ask.busy) << c.name;
         }
         if (c.doorMoved) {
             EXPECT_EQ(bench.fake.commands,
@@ -158,7 +155,6 @@ TEST(CdTray_EjectTray, AskThenHideThenDoorThenUnload) {
             EXPECT_TRUE(bench.fake.commands.empty()) << c.name;
         }
         EXPECT_EQ(::IsWindowVisible(ui.window) != FALSE, c.visibleAfter) << c.name;
-        EXPECT_EQ(unloads, c.unloads) << c.name;
         EXPECT_FALSE(IsBusy()) << c.name;
     }
 }

@@ -9,13 +9,13 @@ namespace tavimo {
 bool IsWaitCursorShown();
 
 class WaitCursorScope {
-public:
+  public:
     WaitCursorScope();
     ~WaitCursorScope();
     WaitCursorScope(const WaitCursorScope&) = delete;
     WaitCursorScope& operator=(const WaitCursorScope&) = delete;
 
-private:
+  private:
     HCURSOR previous_;
 };
 

@@ -1,11 +1,13 @@
 // The main window in the test process: its menus and options, driven through its own messages.
-#include "app/app_info.h"
 #include "app/frm_device.h"
+
+#include "app/app_info.h"
 #include "app/menu_bar.h"
-#include "app/ask.h"
+#include "ask_recorder.h"
 #include "devices/device_list.h"
-#include "devices/removal.h"
+#include "platform/paths.h"
 #include "platform/unique_handle.h"
+#include "sandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -17,23 +19,13 @@ namespace tavimo {
 namespace {
 
 class WindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        wchar_t temp[MAX_PATH] = {};
-        ::GetTempPathW(MAX_PATH, temp);
-        folder_ = std::filesystem::path(temp) / ("tavimo-window-" + std::to_string(::GetCurrentProcessId()));
-        std::filesystem::create_directories(folder_);
-        SetSettingsPath((folder_ / "setting.ini").wstring());
-        std::filesystem::remove(SettingsPath());
-    }
-    void TearDown() override {
-        form_.reset();
-        std::filesystem::remove_all(folder_);
-    }
+  protected:
+    void SetUp() override { SetSettingsPath(folder_.Path(L"setting.ini")); }
+    void TearDown() override { form_.reset(); }
 
     frmDevice& Open() {
         form_ = std::make_unique<frmDevice>(L"");
-        EXPECT_TRUE(form_->Load());
+        EXPECT_EQ(form_->Load(), frmDevice::LoadResult::Loaded);
         form_->Show();
         MSG msg;
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -53,15 +45,15 @@ protected:
         ::SendMessageW(form_->Window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), position);
     }
 
-    std::filesystem::path folder_;
+    test_support::Sandbox folder_;
     std::unique_ptr<frmDevice> form_;
 };
 
 TEST_F(WindowTest, MenuBarHasEveryMenuInOrderWithVolumeKeptOff) {
     Open();
     HMENU bar = ::GetMenu(form_->Window());
-    const wchar_t* expected[] = {L"ファイル(&F)", L"ファイル削除(&D)", L"Extra(&E)", L"Windows終了(&W)",
-                                 L"オプション(&O)", L"ヘルプ(&H)"};
+    const wchar_t* expected[] = {L"ファイル(&F)",    L"ファイル削除(&D)", L"Extra(&E)",
+                                 L"Windows終了(&W)", L"オプション(&O)",   L"ヘルプ(&H)"};
     ASSERT_EQ(::GetMenuItemCount(bar), 6);
     for (int i = 0; i < 6; ++i) {
         wchar_t caption[64] = {};
@@ -119,7 +111,9 @@ TEST_F(WindowTest, ReadMeItemFollowsTheFileBesideTheExecutable) {
 
 TEST_F(WindowTest, TopmostSwitchesAtOnceAndSurvivesARestart) {
     frmDevice& form = Open();
-    const auto topmost = [&] { return (::GetWindowLongW(form_->Window(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+    const auto topmost = [&] {
+        return (::GetWindowLongW(form_->Window(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    };
     EXPECT_FALSE(topmost());
     form.mnuOptItem_Click(kOptTop);
     EXPECT_TRUE(topmost());
@@ -178,12 +172,6 @@ TEST_F(WindowTest, MovingToA150PercentScreenScalesTheDesignedSizes) {
     }
 }
 
-int g_questions = 0;
-int WINAPI CountingNo(HWND, LPCWSTR, LPCWSTR, UINT) {
-    ++g_questions;
-    return IDNO;
-}
-
 TEST_F(WindowTest, MouseUpAtThePreviousPointDoesNothingElsewhereActsAgain) {
     frmDevice& form = Open();
     HWND list = form.ListView1[kDeviceList];
@@ -192,17 +180,15 @@ TEST_F(WindowTest, MouseUpAtThePreviousPointDoesNothingElsewhereActsAgain) {
     ListView_GetItemRect(list, 0, &row, LVIR_BOUNDS);
     const POINT first{row.left + 5, (row.top + row.bottom) / 2};
     const POINT second{row.left + 9, (row.top + row.bottom) / 2};
-    g_questions = 0;
-    g_ask = &CountingNo;
+    test_support::AskRecorder asks(IDNO);
 
     form.ListView1_MouseMove(kDeviceList, first); // the row under the mouse is selected
     form.ListView1_MouseUp(kDeviceList, 1, first);
-    EXPECT_EQ(g_questions, 1);
+    EXPECT_EQ(asks.Calls().size(), 1u);
     form.ListView1_MouseUp(kDeviceList, 1, first);
-    EXPECT_EQ(g_questions, 1);
+    EXPECT_EQ(asks.Calls().size(), 1u);
     form.ListView1_MouseUp(kDeviceList, 1, second);
-    EXPECT_EQ(g_questions, 2);
-    g_ask = &::MessageBoxW;
+    EXPECT_EQ(asks.Calls().size(), 2u);
 }
 
 } // namespace

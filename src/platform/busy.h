@@ -10,13 +10,13 @@ void SetBusy(bool busy);
 // Raises the flag for its scope and lowers it on every way out; a scope inside another busy handler
 // leaves it raised for the outer one.
 class BusyScope {
-public:
+  public:
     BusyScope() : previous_(IsBusy()) { SetBusy(true); }
     ~BusyScope() { SetBusy(previous_); }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
 
-private:
+  private:
     bool previous_;
 };
 

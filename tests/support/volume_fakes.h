@@ -1,10 +1,11 @@
 #pragma once
-// Stand-ins for the sound hardware: a mixer behind the mixer seam, a Core Audio endpoint behind the
-// enumerator seam, and a recorder for message boxes. Each fake checks how it is called and fails the
+// Stand-ins for the sound hardware: a mixer behind the mixer seam and a Core Audio endpoint behind the
+// enumerator seam, with every message box recorded. Each fake checks how it is called and fails the
 // running test when a call is malformed.
 
-#include "app/ask.h"
-#include "app/busy.h"
+#include "ask_recorder.h"
+#include "platform/busy.h"
+#include "seam.h"
 #include "volume/endpoint.h"
 #include "volume/mixer.h"
 
@@ -19,22 +20,6 @@
 #include <vector>
 
 namespace tavimo::fakes {
-
-// --- message boxes --------------------------------------------------------------------------------
-
-struct AskCall {
-    HWND owner;
-    std::wstring text;
-    std::wstring caption;
-    UINT type;
-    bool busy; // the busy flag while the box was up
-};
-inline std::vector<AskCall> g_asks;
-
-inline int WINAPI RecordAsk(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
-    g_asks.push_back({owner, text, caption, type, IsBusy()});
-    return IDOK;
-}
 
 // --- mixer ------------------------------------------------------------------------------------------
 
@@ -350,28 +335,13 @@ inline HRESULT STDAPICALLTYPE FakeCreate(REFCLSID clsid, LPUNKNOWN outer, DWORD,
 class SoundTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        savedMixer_ = g_mixerApi;
-        savedCreate_ = g_createDeviceEnumerator;
-        savedAsk_ = g_ask;
         g_mixer = &mixer;
         g_endpoint = &endpoint;
-        g_asks.clear();
-        g_mixerApi = {&FakeOpen,
-                      &FakeClose,
-                      &FakeGetLineInfo,
-                      &FakeGetLineControls,
-                      &FakeGetControlDetails,
-                      &FakeSetControlDetails};
-        g_createDeviceEnumerator = &FakeCreate;
-        g_ask = &RecordAsk;
         SetBusy(false);
     }
     void TearDown() override {
         EXPECT_EQ(mixer.opens, mixer.closes) << "a mixer was left open";
         EXPECT_EQ(endpoint.live, 0) << "an endpoint object was not released";
-        g_mixerApi = savedMixer_;
-        g_createDeviceEnumerator = savedCreate_;
-        g_ask = savedAsk_;
         g_mixer = nullptr;
         g_endpoint = nullptr;
         SetBusy(false);
@@ -379,11 +349,16 @@ class SoundTest : public ::testing::Test {
 
     FakeMixer mixer;
     FakeEndpoint endpoint;
+    // Every box is recorded and answered OK.
+    test_support::AskRecorder asks{IDOK};
 
   private:
-    MixerApi savedMixer_{};
-    CreateEnumeratorFunction savedCreate_ = nullptr;
-    AskFunction savedAsk_ = nullptr;
+    test_support::ScopedOverride<MixerApi> mixerSeam_{g_mixerApi,
+                                                      {&FakeOpen, &FakeClose, &FakeGetLineInfo,
+                                                       &FakeGetLineControls, &FakeGetControlDetails,
+                                                       &FakeSetControlDetails}};
+    test_support::ScopedOverride<CreateEnumeratorFunction> endpointSeam_{g_createDeviceEnumerator,
+                                                                         &FakeCreate};
 };
 
 } // namespace tavimo::fakes

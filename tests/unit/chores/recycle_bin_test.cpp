@@ -1,6 +1,6 @@
 #include "chores/cleanup.h"
 
-#include "app/ask.h"
+#include "ask_recorder.h"
 #include "sandbox.h"
 
 #include <shellapi.h>
@@ -15,22 +15,6 @@ namespace {
 using test_support::Sandbox;
 using test_support::WriteFileOfSize;
 
-struct AskCall {
-    std::wstring text;
-    std::wstring caption;
-    UINT type;
-};
-
-// The scripted box: records what it was asked and answers as told.
-struct ScriptedAsk {
-    static inline std::vector<AskCall> calls;
-    static inline int answer = IDCANCEL;
-    static int WINAPI Answer(HWND, LPCWSTR text, LPCWSTR caption, UINT type) {
-        calls.push_back({text, caption, type});
-        return answer;
-    }
-};
-
 SHQUERYRBINFO QueryBin() {
     SHQUERYRBINFO info;
     EXPECT_TRUE(test_support::QueryBin(info));
@@ -42,14 +26,6 @@ class RecycleBinTest : public ::testing::Test {
     void SetUp() override {
         if (!test_support::StartWithEmptyBin(sandbox_.Root())) {
             GTEST_SKIP() << "the recycle bin is not empty: not a sandboxed HOME";
-        }
-        previousAsk_ = g_ask;
-        g_ask = &ScriptedAsk::Answer;
-        ScriptedAsk::calls.clear();
-    }
-    void TearDown() override {
-        if (previousAsk_) {
-            g_ask = previousAsk_;
         }
     }
 
@@ -63,12 +39,12 @@ class RecycleBinTest : public ::testing::Test {
     }
 
     Sandbox sandbox_;
-    AskFunction previousAsk_ = nullptr;
+    test_support::AskRecorder asks_{IDCANCEL};
 };
 
 TEST_F(RecycleBinTest, EmptyBinAsksNothingAndCountsAsDone) {
     EXPECT_TRUE(EmptyRecycleBin(true, nullptr, 0));
-    EXPECT_TRUE(ScriptedAsk::calls.empty());
+    EXPECT_TRUE(asks_.Calls().empty());
 }
 
 TEST_F(RecycleBinTest, AsksWithCountAndSizeAndOnlyOkEmpties) {
@@ -85,8 +61,8 @@ TEST_F(RecycleBinTest, AsksWithCountAndSizeAndOnlyOkEmpties) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ScriptedAsk::calls.clear();
-        ScriptedAsk::answer = c.answer;
+        asks_.Clear();
+        asks_.Answer(c.answer);
         if (QueryBin().i64NumItems == 0) {
             RecycleThreeFiles();
         }
@@ -96,13 +72,13 @@ TEST_F(RecycleBinTest, AsksWithCountAndSizeAndOnlyOkEmpties) {
 
         EXPECT_EQ(EmptyRecycleBin(true, nullptr, 0), c.result);
 
-        ASSERT_EQ(ScriptedAsk::calls.size(), 1u);
-        EXPECT_EQ(ScriptedAsk::calls[0].text, L"ごみ箱を空にしますか？\r\n\r\nファイル総数 3個 (1.50 KB)");
-        EXPECT_EQ(ScriptedAsk::calls[0].caption, L"ファイル削除の確認");
-        EXPECT_EQ(ScriptedAsk::calls[0].type, 33u);
+        ASSERT_EQ(asks_.Calls().size(), 1u);
+        EXPECT_EQ(asks_.Calls()[0].text, L"ごみ箱を空にしますか？\r\n\r\nファイル総数 3個 (1.50 KB)");
+        EXPECT_EQ(asks_.Calls()[0].caption, L"ファイル削除の確認");
+        EXPECT_EQ(asks_.Calls()[0].type, 33u);
         EXPECT_EQ(QueryBin().i64NumItems, c.emptied ? 0 : 3);
     }
-    ScriptedAsk::answer = IDOK;
+    asks_.Answer(IDOK);
     EmptyRecycleBin(true, nullptr, 0);
 }
 

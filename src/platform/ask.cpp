@@ -1,4 +1,4 @@
-#include "app/ask.h"
+#include "platform/ask.h"
 
 namespace tavimo {
 AskFunction g_ask = &::MessageBoxW;

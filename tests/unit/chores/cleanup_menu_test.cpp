@@ -1,9 +1,10 @@
-#include "app/busy.h"
+#include "platform/busy.h"
 #include "chores/cleanup.h"
 
-#include "app/ask.h"
-#include "platform/com_slot.h"
+#include "ask_recorder.h"
+#include "chores/url_history.h"
 #include "sandbox.h"
+#include "seam.h"
 
 #include <shlobj.h>
 
@@ -41,11 +42,6 @@ HRESULT STDAPICALLTYPE FailingCreate(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*
     return REGDB_E_CLASSNOTREG;
 }
 
-int WINAPI CancellingAsk(HWND, LPCWSTR, LPCWSTR, UINT) {
-    Look();
-    return IDCANCEL;
-}
-
 class CleanupMenuTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -57,11 +53,7 @@ class CleanupMenuTest : public ::testing::Test {
         arrow_ = ::LoadCursorW(nullptr, IDC_ARROW);
         ::SetCursor(arrow_);
     }
-    void TearDown() override {
-        g_createUrlHistory = &::CoCreateInstance;
-        g_ask = &::MessageBoxW;
-        ::DestroyWindow(window_);
-    }
+    void TearDown() override { ::DestroyWindow(window_); }
 
     void ExpectRestored() {
         wchar_t caption[128] = {};
@@ -83,7 +75,7 @@ class CleanupMenuTest : public ::testing::Test {
 };
 
 TEST_F(CleanupMenuTest, HistoryThatCannotBeCreatedStillRestoresCaptionCursorAndBusy) {
-    g_createUrlHistory = &FailingCreate;
+    test_support::ScopedOverride<CreateInstanceFunction> seam(g_createUrlHistory, &FailingCreate);
     EXPECT_FALSE(RunCleanupMenu(window_, static_cast<int>(CleanupItem::ClearHistory)));
     ExpectSeenBusy();
     ExpectRestored();
@@ -97,7 +89,8 @@ TEST_F(CleanupMenuTest, DeclinedRecycleBinRestoresAfterTheQuestion) {
     const std::wstring file = sandbox.Path(L"one.bin");
     WriteFileOfSize(file, 10);
     test_support::Recycle({file});
-    g_ask = &CancellingAsk;
+    test_support::AskRecorder asks(IDCANCEL);
+    asks.OnAsk(&Look);
 
     EXPECT_TRUE(RunCleanupMenu(window_, static_cast<int>(CleanupItem::EmptyRecycleBin)));
 

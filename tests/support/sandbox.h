@@ -152,8 +152,8 @@ class Sandbox {
         static int counter = 0;
         wchar_t temp[MAX_PATH] = {};
         ::GetTempPathW(MAX_PATH, temp);
-        root_ = std::wstring(temp) + L"tavimo-cleanup-test-" + std::to_wstring(::GetCurrentProcessId()) +
-                L"-" + std::to_wstring(++counter);
+        root_ = std::wstring(temp) + L"tavimo-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                std::to_wstring(++counter);
         ::CreateDirectoryW(root_.c_str(), nullptr);
     }
     ~Sandbox() { RemoveTree(root_); }
@@ -173,7 +173,7 @@ class Sandbox {
         if (RunningUnderWine()) {
             // rm never follows links; a Windows-side removal of a link would remove its target.
             const std::wstring unixPath = UnixPath(path);
-            if (unixPath.find(L"tavimo-cleanup-test-") != std::wstring::npos &&
+            if (unixPath.find(L"tavimo-test-") != std::wstring::npos &&
                 StartLinuxProgram(L"/bin/rm -rf \"" + unixPath + L"\"")) {
                 WaitFor([&] { return !EntryExists(path); });
             }

@@ -1,4 +1,4 @@
-#include "app/wait_cursor.h"
+#include "platform/wait_cursor.h"
 
 namespace tavimo {
 
@@ -6,9 +6,13 @@ namespace {
 int g_waitDepth = 0;
 }
 
-bool IsWaitCursorShown() { return g_waitDepth > 0; }
+bool IsWaitCursorShown() {
+    return g_waitDepth > 0;
+}
 
-WaitCursorScope::WaitCursorScope() : previous_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) { ++g_waitDepth; }
+WaitCursorScope::WaitCursorScope() : previous_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {
+    ++g_waitDepth;
+}
 
 WaitCursorScope::~WaitCursorScope() {
     if (--g_waitDepth == 0) {

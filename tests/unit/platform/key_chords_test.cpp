@@ -1,5 +1,7 @@
 #include "platform/key_chords.h"
 
+#include "seam.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -40,19 +42,12 @@ UINT WINAPI RecordSendInput(UINT count, LPINPUT inputs, int size) {
 
 class KeyChordTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        saved_ = g_sendInput;
-        g_recorder = &recorder;
-        g_sendInput = &RecordSendInput;
-    }
-    void TearDown() override {
-        g_sendInput = saved_;
-        g_recorder = nullptr;
-    }
+    void SetUp() override { g_recorder = &recorder; }
+    void TearDown() override { g_recorder = nullptr; }
     Recorder recorder;
 
   private:
-    SendInputFunction saved_ = nullptr;
+    test_support::ScopedOverride<SendInputFunction> seam_{g_sendInput, &RecordSendInput};
 };
 
 TEST_F(KeyChordTest, EachChordGoesOutAsOneBatchPressedInOrderReleasedInReverse) {

@@ -1,0 +1,193 @@
+// The main window's buttons and menus.
+#include "app/frm_device.h"
+
+#include "app/app_info.h"
+#include "app/shell_open.h"
+#include "chores/cleanup.h"
+#include "devices/device_list.h"
+#include "devices/removal.h"
+#include "platform/busy.h"
+#include "platform/paths.h"
+#include "platform/wait_cursor.h"
+#include "volume/volume_menu.h"
+#include "volume/volume_texts.h"
+
+#include <commctrl.h>
+#include <shlwapi.h>
+
+namespace tavimo {
+
+namespace {
+std::wstring ReadMePath() {
+    return ExeFolder() + L"\\ReadMe.txt";
+}
+} // namespace
+
+void frmDevice::OnCommand(WPARAM wParam) {
+    const UINT id = LOWORD(wParam);
+    if (id >= kCmdMenuBase && id < kCmdMenuBase + kCmdMenuCount) {
+        if (HIWORD(wParam) == BN_CLICKED) {
+            cmdMenu_Click(static_cast<int>(id - kCmdMenuBase));
+        }
+        return;
+    }
+    if (id < kFirstMenuCommand || id > kLastMenuCommand) {
+        return;
+    }
+    const int index = IndexOfCommand(id);
+    switch (MenuOfCommand(id)) {
+    case MenuId::File:
+        mnuFileItem_Click(index);
+        break;
+    case MenuId::Opt:
+        mnuOptItem_Click(index);
+        break;
+    case MenuId::Help:
+        mnuHelpItem_Click(index);
+        break;
+    case MenuId::Delete:
+        RunCleanupMenu(hwnd_, index);
+        break;
+    case MenuId::Volume:
+        mnuVol_Click(index);
+        break;
+    default:
+        break;
+    }
+}
+
+void frmDevice::sRefreshUsbList() {
+    tavimo::sRefreshUsbList(ListView1[kDeviceList]);
+}
+void frmDevice::sRefreshCdList() {
+    tavimo::sRefreshCdList(ListView1[kCdList]);
+}
+
+void frmDevice::sUpdateVol() {
+    UpdateVolumeCaptions(VolumePathNow(), hwnd_, &cmdMenu[kMasterButton]);
+}
+
+void frmDevice::AfterRemoval(RemovalOutcome outcome, bool removeAll) {
+    if (ExitsAfterRemoval(outcome, removeAll, IsOptionChecked(kOptExitAfterRemoval))) {
+        UnloadLater();
+    }
+}
+
+RemovalOutcome frmDevice::RemoveAll() {
+    return fRemoveAllDevices(hwnd_, ListView1[kDeviceList], IsOptionChecked(kOptNoConfirm));
+}
+
+void frmDevice::cmdMenu_Click(int index) {
+    BusyScope busy;
+    switch (index) {
+    case 0: {
+        WaitCursorScope wait;
+        sRefreshUsbList();
+        sRefreshCdList();
+        sUpdateVol();
+        break;
+    }
+    case 1:
+        AfterRemoval(RemoveAll(), true);
+        break;
+    default:
+        ShowVolumeMenu(index);
+        break;
+    }
+}
+
+void frmDevice::ShowVolumeMenu(int index) {
+    const VolumeMenuRequest request = VolumeButtonClick(index);
+    volumeTarget_ = request.target;
+    // The mute item belongs to the master line only: a menu can't hide an item, so it comes and goes.
+    HMENU menu = menus_.Popup(MenuId::Volume);
+    const UINT mute = MenuCommand(MenuId::Volume, volume_texts::kMuteItem);
+    const bool present = ::GetMenuState(menu, mute, MF_BYCOMMAND) != static_cast<UINT>(-1);
+    if (request.showMute && !present) {
+        ::AppendMenuW(menu, MF_STRING, mute, volume_texts::kVolItemCaptions[volume_texts::kMuteItem]);
+    } else if (!request.showMute && present) {
+        ::DeleteMenu(menu, mute, MF_BYCOMMAND);
+    }
+    POINT at{};
+    ::GetCursorPos(&at);
+    ::TrackPopupMenu(menu, TPM_LEFTALIGN, at.x, at.y, 0, hwnd_, nullptr);
+}
+
+void frmDevice::mnuVol_Click(int index) {
+    DoVolumeMenuItem(index, volumeTarget_, VolumePathNow(), hwnd_);
+    sUpdateVol();
+}
+
+void frmDevice::mnuFileItem_Click(int index) {
+    switch (index) {
+    case 0:
+        cmdMenu_Click(1);
+        break;
+    case 1:
+        cmdMenu_Click(0);
+        break;
+    case 3:
+        Unload();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmDevice::mnuOptItem_Click(int index) {
+    const bool checked = !IsOptionChecked(index);
+    SetOptionChecked(menus_.bar, index, checked);
+    if (index == kOptCenter && checked && !::IsIconic(hwnd_) && !::IsZoomed(hwnd_)) {
+        // Centring applies to a normal window; a minimised or maximised one keeps its place.
+        controls_.MoveToScreenCenter();
+    } else if (index == kOptTop) {
+        ::SetWindowPos(hwnd_, checked ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
+}
+
+void frmDevice::mnuHelpItem_Click(int index) {
+    switch (index) {
+    case 0:
+        if (::PathFileExistsW(ReadMePath().c_str())) {
+            ShellOpen(hwnd_, ReadMePath(), L"", L"");
+        }
+        break;
+    case 1:
+        ShellOpen(hwnd_, kHomePageUrl, L"", L"");
+        break;
+    case 2: {
+        BusyScope busy;
+        ShowVersionMessage(hwnd_);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void frmDevice::ClearHighlights() {
+    for (HWND list : ListView1) {
+        const int focused = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
+        if (ListView_GetItemCount(list) > 0 && focused >= 0) {
+            ListView_SetItemState(list, focused, 0, LVIS_SELECTED);
+        }
+    }
+}
+
+void frmDevice::OnMenuOpen(HMENU popup) {
+    if (popup == menus_.Popup(MenuId::File)) {
+        const bool any = ListView_GetItemCount(ListView1[kDeviceList]) > 0;
+        ::EnableMenuItem(popup, MenuCommand(MenuId::File, 0), MF_BYCOMMAND | (any ? MF_ENABLED : MF_GRAYED));
+        ClearHighlights();
+    } else if (popup == menus_.Popup(MenuId::Opt) || popup == menus_.Popup(MenuId::Volume) ||
+               popup == menus_.Popup(MenuId::Extra) || popup == menus_.Popup(MenuId::Win)) {
+        ClearHighlights();
+    } else if (popup == menus_.Popup(MenuId::Help)) {
+        ClearHighlights();
+        const bool readMe = ::PathFileExistsW(ReadMePath().c_str()) != FALSE;
+        ::EnableMenuItem(popup, MenuCommand(MenuId::Help, 0),
+                         MF_BYCOMMAND | (readMe ? MF_ENABLED : MF_GRAYED));
+    }
+}
+
+} // namespace tavimo
