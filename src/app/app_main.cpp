@@ -5,6 +5,7 @@
 #include "chores/cleanup.h"
 #include "devices/cd_tray.h"
 #include "platform/paths.h"
+#include "platform/process_start.h"
 #include "volume/mixer.h"
 
 #include <windows.h>
@@ -16,27 +17,8 @@ namespace tavimo {
 namespace {
 
 bool StartHotPlugDialog() {
-    // The system's own rundll32, never one that happens to sit beside the exe or in the current folder.
-    wchar_t system[MAX_PATH] = {};
-    const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        return false;
-    }
-    const std::wstring rundll32 = std::wstring(system) + L"\\rundll32.exe";
-    std::wstring commandLine = L"\"" + rundll32 + L"\" shell32.dll,Control_RunDLL hotplug.dll";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(rundll32.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &process)) {
-        return false;
-    }
-    // Not waited for: the dialog lives on its own.
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return true;
+    return StartProgram(SystemProgramPath(L"rundll32.exe"), L"shell32.dll,Control_RunDLL hotplug.dll",
+                        SW_SHOWNORMAL);
 }
 
 // The network drive dialogs answer -1 when the user cancels; that is not a failure.

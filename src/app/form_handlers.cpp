@@ -45,6 +45,12 @@ void frmDevice::OnCommand(WPARAM wParam) {
     case MenuId::Help:
         mnuHelpItem_Click(index);
         break;
+    case MenuId::Extra:
+        mnuExtra_Click(index);
+        break;
+    case MenuId::Win:
+        mnuWinOff_Click(index);
+        break;
     case MenuId::Delete:
         RunCleanupMenu(hwnd_, index);
         break;
@@ -160,6 +166,22 @@ void frmDevice::mnuHelpItem_Click(int index) {
         ShowVersionMessage(hwnd_);
         break;
     }
+    default:
+        break;
+    }
+}
+
+void frmDevice::mnuExtra_Click(int index) {
+    BusyScope busy;
+    switch (index) {
+    default:
+        break;
+    }
+}
+
+void frmDevice::mnuWinOff_Click(int index) {
+    BusyScope busy;
+    switch (index) {
     default:
         break;
     }

@@ -62,6 +62,8 @@ class frmDevice {
     void mnuFileItem_Click(int index);
     void mnuOptItem_Click(int index);
     void mnuHelpItem_Click(int index);
+    void mnuExtra_Click(int index);
+    void mnuWinOff_Click(int index);
     void mnuVol_Click(int index);
     void ListView1_ColumnClick(int index);
     void ListView1_KeyDown(int index, WORD keyCode);
