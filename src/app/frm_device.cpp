@@ -201,24 +201,21 @@ bool frmDevice::PreTranslate(MSG& msg) {
     if (accelerators_ && ::TranslateAcceleratorW(hwnd_, accelerators_.get(), &msg)) {
         return true;
     }
-    const bool keyDown = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
     const bool keyUp = msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP;
     const WORD key = static_cast<WORD>(msg.wParam & 0xFF);
-    // With Alt held, U and C are the lists' keys, not the menu bar's: neither the menu nor a button's
-    // access key may take them.
-    const bool altListKey =
-        (msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSKEYUP) && (key == 'U' || key == 'C');
+    // With Alt held, U and C are the lists' keys, not the menu bar's: the character they make is kept
+    // from both the menu and the buttons' access keys. The press itself still goes through, so the
+    // system knows Alt was not pressed alone and leaves the menu bar closed.
+    const bool listKey = key == 'U' || key == 'C';
+    const bool altListKey = msg.message == WM_SYSKEYUP && listKey;
     if (msg.message == WM_SYSCHAR &&
         (msg.wParam == L'u' || msg.wParam == L'U' || msg.wParam == L'c' || msg.wParam == L'C')) {
         return true;
     }
-    if (keyDown) {
+    if (msg.message == WM_KEYDOWN || (msg.message == WM_SYSKEYDOWN && listKey)) {
         keysDown_.set(key);
-        if (altListKey) {
-            return true;
-        }
     }
-    if (keyUp && (msg.message == WM_KEYUP || altListKey)) {
+    if (msg.message == WM_KEYUP || altListKey) {
         // Only a key pressed in this window counts: the Esc that closed a message box or a menu comes up
         // here after the box's own loop took its press.
         if (!keysDown_.test(key)) {

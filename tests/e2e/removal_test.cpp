@@ -63,6 +63,22 @@ TEST(Removal_EjectSwitch, EmptyListEndsAtOnceAndSavesWithoutShowingTheWindow) {
     EXPECT_TRUE(FileExists(folder.File(L"setting.ini")));
 }
 
+// The window was never shown, so nothing about its placement changed: a maximised window stays
+// maximised, with the normal placement it had.
+TEST(Removal_EjectSwitch, KeepsTheStoredPlacementOfAWindowItNeverShowed) {
+    for (const std::string placement : {"WinState=2\r\nX=1500\r\nY=900\r\nW=12000\r\nH=4500\r\n",
+                                        "WinState=0\r\nX=1500\r\nY=900\r\nW=12000\r\nH=4500\r\n"}) {
+        TavimoFolder folder;
+        folder.WriteDevices("");
+        const std::string stored = "[Tavimo]\r\n" + placement;
+        WriteFileBytes(folder.File(L"setting.ini"), stored);
+        Process process = Launch(folder.Exe(), L"/eject");
+        EXPECT_EQ(process.Wait(15s), 0u);
+        EXPECT_EQ(ReadFileBytes(folder.File(L"setting.ini")),
+                  stored + "Eject=0\r\nAutoC=-1\r\nCenter=0\r\nTop=0\r\nActivate=0\r\n");
+    }
+}
+
 TEST(Removal_EjectSwitch, AsksWithoutShowingTheWindowAndTheAnswerDecidesTheExitCode) {
     struct Case {
         int answer;

@@ -14,13 +14,6 @@ RECT Rect(HWND window) {
     return r;
 }
 
-HWND FocusOf(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof(info);
-    ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
-    return info.hwndFocus;
-}
-
 // A key released on the control that has the focus, as the keyboard would deliver it.
 void KeyUp(HWND control, WPARAM key) {
     ::PostMessageW(control, WM_KEYDOWN, key, 1);
@@ -117,6 +110,28 @@ TEST(Window_Instance, SecondStartEndsSilentlyAndChangesNothing) {
     EXPECT_EQ(CloseAndWait(first, window), 0u);
 }
 
+// A plain window of the test's own that takes the activation away from Tavimo.
+class Bystander {
+  public:
+    Bystander() {
+        // Shown without taking the activation: it must only take it when the test says so.
+        window_ = ::CreateWindowExW(0, L"STATIC", L"bystander", WS_OVERLAPPEDWINDOW, 600, 400, 120, 80,
+                                    nullptr, nullptr, nullptr, nullptr);
+        ::ShowWindow(window_, SW_SHOWNOACTIVATE);
+    }
+    ~Bystander() { ::DestroyWindow(window_); }
+    void Activate() const {
+        ::SetForegroundWindow(window_);
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::DispatchMessageW(&msg);
+        }
+    }
+
+  private:
+    HWND window_ = nullptr;
+};
+
 TEST(Window_Keys, UAndCMoveTheFocusAndEscClosesAndSaves) {
     TavimoFolder folder;
     auto [process, window] = StartWindow(folder);
@@ -147,28 +162,6 @@ TEST(Window_Keys, UAndCMoveTheFocusAndEscClosesAndSaves) {
     EXPECT_EQ(process.Wait(), 0u);
     EXPECT_TRUE(FileExists(folder.File(L"setting.ini")));
 }
-
-// A plain window of the test's own that takes the activation away from Tavimo.
-class Bystander {
-  public:
-    Bystander() {
-        // Shown without taking the activation: it must only take it when the test says so.
-        window_ = ::CreateWindowExW(0, L"STATIC", L"bystander", WS_OVERLAPPEDWINDOW, 600, 400, 120, 80,
-                                    nullptr, nullptr, nullptr, nullptr);
-        ::ShowWindow(window_, SW_SHOWNOACTIVATE);
-    }
-    ~Bystander() { ::DestroyWindow(window_); }
-    void Activate() const {
-        ::SetForegroundWindow(window_);
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::DispatchMessageW(&msg);
-        }
-    }
-
-  private:
-    HWND window_ = nullptr;
-};
 
 TEST(Window_ExitWhenInactive, LosingTheActivationClosesAndSavesUnlessABoxIsOpen) {
     TavimoFolder folder;
@@ -209,6 +202,61 @@ TEST(Window_Keys, EscThatClosesAMessageBoxLeavesTheWindowOpen) {
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
     ::PostMessageW(::GetDlgItem(window, kDeviceListId), WM_KEYUP, VK_ESCAPE, 0xC0000001);
     EXPECT_FALSE(process.Wait(700ms).has_value());
+    EXPECT_EQ(CloseAndWait(process, window), 0u);
+}
+
+TEST(Window_Keys, AltUAndAltCMoveTheFocusLikeUAndC) {
+    TavimoFolder folder;
+    auto [process, window] = StartWindow(folder);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(BringToFront(window));
+    HWND devices = ::GetDlgItem(window, kDeviceListId);
+    HWND cds = ::GetDlgItem(window, kCdListId);
+    TypeKeys({'C'}, VK_MENU);
+    EXPECT_TRUE(WaitFor([&] { return FocusOf(window) == cds; }));
+    TypeKeys({'U'}, VK_MENU);
+    EXPECT_TRUE(WaitFor([&] { return FocusOf(window) == devices; }));
+    // The menu bar took neither letter: plain keys still reach the lists.
+    TypeKeys({'C'});
+    EXPECT_TRUE(WaitFor([&] { return FocusOf(window) == cds; }));
+    EXPECT_EQ(CloseAndWait(process, window), 0u);
+}
+
+// A keyboard user works the window without the mouse: the device list has the focus from the start,
+// and the control that had it gets it back after a box and after another program was in front.
+TEST(Window_Focus, TheKeyboardReachesTheListsAtStartAfterABoxAndAfterAnotherWindow) {
+    TavimoFolder folder;
+    folder.WriteDevices("1\tE\tディスク ドライブ\tUSB DISK\t1001\t0\n"
+                        "1\tG\tディスク ドライブ\tSECOND\t1002\t0\n");
+    Bystander bystander; // made before Tavimo starts, so its appearing can't take the activation
+    auto [process, window] = StartWindow(folder);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(BringToFront(window));
+    HWND devices = ::GetDlgItem(window, kDeviceListId);
+    HWND cds = ::GetDlgItem(window, kCdListId);
+
+    TypeKeys({VK_DOWN});
+    EXPECT_TRUE(WaitFor([&] { return SelectedRow(devices) == 0; })) << "Down at start selects the first row";
+
+    TypeKeys({'U', VK_DOWN, VK_RETURN});
+    HWND box = WaitForMessageBox(process, L"Tavimo");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), L"選択したデバイスを取り外しますか？");
+    ClickBoxButton(box, IDNO);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
+    ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == window; }));
+    TypeKeys({VK_RETURN});
+    box = WaitForMessageBox(process, L"Tavimo");
+    ASSERT_NE(box, nullptr) << "Enter after the box asks again";
+    ClickBoxButton(box, IDNO);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
+
+    TypeKeys({'C'});
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(window) == cds; }));
+    bystander.Activate();
+    ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() != window; }));
+    ASSERT_TRUE(BringToFront(window));
+    EXPECT_TRUE(WaitFor([&] { return FocusOf(window) == cds; })) << "the CD list keeps the focus";
     EXPECT_EQ(CloseAndWait(process, window), 0u);
 }
 

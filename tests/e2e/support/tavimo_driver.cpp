@@ -197,6 +197,9 @@ void TavimoFolder::WriteDevices(const std::string& lines) const {
 
 Process::~Process() {
     if (handle_) {
+        // A test that stopped half-way must not leave a Tavimo holding the single-instance lock for the
+        // tests after it.
+        Kill();
         ::CloseHandle(handle_);
     }
 }
@@ -207,6 +210,7 @@ Process::Process(Process&& other) noexcept
 Process& Process::operator=(Process&& other) noexcept {
     if (this != &other) {
         if (handle_) {
+            Kill();
             ::CloseHandle(handle_);
         }
         handle_ = std::exchange(other.handle_, nullptr);
@@ -279,6 +283,46 @@ std::wstring WindowText(HWND window) {
     wchar_t text[1024] = {};
     ::GetWindowTextW(window, text, 1024);
     return text;
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+void TypeKeys(std::initializer_list<WORD> keys, WORD modifier) {
+    const auto event = [](WORD key, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = flags;
+        return input;
+    };
+    for (const WORD key : keys) {
+        std::vector<INPUT> inputs;
+        if (modifier) {
+            inputs.push_back(event(modifier, 0));
+        }
+        inputs.push_back(event(key, 0));
+        inputs.push_back(event(key, KEYEVENTF_KEYUP));
+        if (modifier) {
+            inputs.push_back(event(modifier, KEYEVENTF_KEYUP));
+        }
+        ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        // One key at a time, as a person types: the window's loop sees each press before the next.
+        std::this_thread::sleep_for(150ms);
+    }
+}
+
+bool BringToFront(HWND window) {
+    ::SetForegroundWindow(window);
+    return WaitFor([&] { return ::GetForegroundWindow() == window; });
+}
+
+int SelectedRow(HWND list) {
+    return static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
 std::wstring MessageBoxText(HWND box) {

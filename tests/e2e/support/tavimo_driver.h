@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -113,5 +114,18 @@ std::optional<DWORD> CloseAndWait(const Process& process, HWND window,
 std::wstring SaveScreenshot(HWND window, const std::wstring& name);
 
 std::wstring WindowText(HWND window);
+
+// The control that has the keyboard focus in the window's thread.
+HWND FocusOf(HWND window);
+
+// Real keystrokes to whatever has the focus: each key pressed and released in turn, `modifier` (such
+// as VK_MENU) held around each one when given. Make the window the foreground window first.
+void TypeKeys(std::initializer_list<WORD> keys, WORD modifier = 0);
+
+// Brings the window to the foreground as a click would; true once it is there.
+bool BringToFront(HWND window);
+
+// The first selected row of a list view in another process, -1 for none.
+int SelectedRow(HWND list);
 
 } // namespace e2e

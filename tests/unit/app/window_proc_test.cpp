@@ -22,6 +22,21 @@ void Pump() {
     }
 }
 
+// Wine moves the pointer through the X server: the new position shows a moment later.
+bool MoveCursorTo(POINT at) {
+    ::SetCursorPos(at.x, at.y);
+    for (int i = 0; i < 100; ++i) {
+        POINT now{};
+        ::GetCursorPos(&now);
+        if (now.x == at.x && now.y == at.y) {
+            return true;
+        }
+        ::Sleep(10);
+        Pump();
+    }
+    return false;
+}
+
 TEST(WindowProc_Activation, UnloadsOnlyWhenInactiveIdleAndChecked) {
     struct Case {
         const char* name;
@@ -142,7 +157,7 @@ TEST_F(WindowProcTest, WheelStepsTheVolumeUnderTheCursorAndRefreshes) {
     for (const auto& c : cases) {
         endpoint.scalar = 0.4f;
         ::SetWindowTextW(master, L"unchanged");
-        ::SetCursorPos(c.cursor.x, c.cursor.y);
+        ASSERT_TRUE(MoveCursorTo(c.cursor)) << c.name;
         ::SendMessageW(form.Window(), WM_MOUSEWHEEL, MAKEWPARAM(c.keys, static_cast<WORD>(c.delta)),
                        MAKELPARAM(c.cursor.x, c.cursor.y));
         EXPECT_EQ(endpoint.scalar, c.scalarAfter) << c.name;
