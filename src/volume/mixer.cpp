@@ -53,7 +53,7 @@ MIXERCONTROLDETAILS DetailsFor(DWORD controlId, void* value) {
 }
 
 struct MuteOutcome {
-    MMRESULT opened;
+    bool toggled; // the new state was written and the mixer took it
     int muted;
 };
 
@@ -62,14 +62,14 @@ MuteOutcome ToggleMute(bool toggle, HWND owner) {
     const MMRESULT opened = OpenMixer(mixer);
     if (opened != MMSYSERR_NOERROR) {
         ShowMixerError(opened, owner);
-        return {opened, 0};
+        return {false, 0};
     }
     // The mute is looked up by type on the speakers line: a fixed control number names whatever
     // control the driver put there (on Wine, the WAVE level).
     MIXERCONTROLA mute{};
     if (GetMixerControl(mixer.get(), kMixerSpeakers, MIXERCONTROL_CONTROLTYPE_MUTE, mute) !=
         MMSYSERR_NOERROR) {
-        return {opened, 0};
+        return {false, 0};
     }
     MIXERCONTROLDETAILS_BOOLEAN value{};
     MIXERCONTROLDETAILS details = DetailsFor(mute.dwControlID, &value);
@@ -78,11 +78,13 @@ MuteOutcome ToggleMute(bool toggle, HWND owner) {
         MMSYSERR_NOERROR) {
         value.fValue = 0; // an unreadable switch counts as off
     }
+    bool toggled = false;
     if (toggle) {
         value.fValue = value.fValue == 0 ? -1 : 0;
-        SetMixerControlValue(mixer.get(), mute.dwControlID, static_cast<DWORD>(value.fValue));
+        toggled = SetMixerControlValue(mixer.get(), mute.dwControlID, static_cast<DWORD>(value.fValue)) ==
+                  MMSYSERR_NOERROR;
     }
-    return {opened, static_cast<int>(value.fValue & 1)};
+    return {toggled, static_cast<int>(value.fValue & 1)};
 }
 
 } // namespace
@@ -159,7 +161,7 @@ int ToggleMixerMute(bool toggle, HWND owner) {
 }
 
 bool ToggleMuteSwitch() {
-    return ToggleMute(true, nullptr).opened == MMSYSERR_NOERROR;
+    return ToggleMute(true, nullptr).toggled;
 }
 
 std::wstring MixerErrorText(MMRESULT code) {

@@ -47,7 +47,9 @@ void SetMixerVolume(int percent, DWORD componentType, HWND owner = nullptr);
 // error box and returns 0.
 int ToggleMixerMute(bool toggle, HWND owner = nullptr);
 
-// "/mute": toggles the mixer's mute. True when the mixer opened (exit code 0), false after the error box.
+// "/mute": toggles the mixer's mute. True when the switch was toggled (exit code 0); false when nothing
+// could be: the mixer did not open (after the error box), the speakers line has no mute, or the mixer
+// refused the new state.
 bool ToggleMuteSwitch();
 
 // The error box's text for a mixer error code: "[code] " and the code's text; empty for 0.

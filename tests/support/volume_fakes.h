@@ -45,6 +45,7 @@ struct MixerWrite {
 struct FakeMixer {
     MMRESULT openResult = MMSYSERR_NOERROR;
     std::vector<DWORD> unreadable; // control ids whose value query fails
+    std::vector<DWORD> unwritable; // control ids whose change the driver refuses
     std::vector<FakeLine> lines = {
         {kMixerSpeakers,
          0xFFFF0000,
@@ -164,6 +165,10 @@ inline MMRESULT WINAPI FakeSetControlDetails(HMIXEROBJ object, LPMIXERCONTROLDET
     }
     const DWORD value = *static_cast<const DWORD*>(details->paDetails);
     g_mixer->writes.push_back({details->dwControlID, value});
+    const auto& refused = g_mixer->unwritable;
+    if (std::find(refused.begin(), refused.end(), details->dwControlID) != refused.end()) {
+        return MMSYSERR_ERROR;
+    }
     if (FakeControl* c = g_mixer->Control(details->dwControlID)) {
         c->value = value;
         return MMSYSERR_NOERROR;

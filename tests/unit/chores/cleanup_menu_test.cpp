@@ -4,6 +4,7 @@
 #include "ask_recorder.h"
 #include "chores/url_history.h"
 #include "sandbox.h"
+#include "scoped_environment.h"
 #include "seam.h"
 
 #include <shlobj.h>
@@ -107,14 +108,11 @@ TEST_F(CleanupMenuTest, TemporaryFilesItemEmptiesTheTemporaryFolder) {
     Sandbox sandbox;
     const std::wstring temp = sandbox.Folder(L"temp");
     WriteFileOfSize(temp + L"\\old.tmp", 10);
-    wchar_t previousTmp[MAX_PATH] = {};
-    const DWORD hadTmp = ::GetEnvironmentVariableW(L"TMP", previousTmp, MAX_PATH);
-    ::SetEnvironmentVariableW(L"TMP", temp.c_str());
-    ASSERT_EQ(GetTempFolder(), temp + L"\\");
-
-    EXPECT_TRUE(RunCleanupMenu(window_, static_cast<int>(CleanupItem::DeleteTempFiles)));
-
-    ::SetEnvironmentVariableW(L"TMP", hadTmp ? previousTmp : nullptr);
+    {
+        test_support::ScopedEnvironment tmp(L"TMP", temp.c_str());
+        ASSERT_EQ(GetTempFolder(), temp + L"\\");
+        EXPECT_TRUE(RunCleanupMenu(window_, static_cast<int>(CleanupItem::DeleteTempFiles)));
+    }
     EXPECT_FALSE(Exists(temp + L"\\old.tmp"));
     EXPECT_TRUE(Exists(temp));
     ExpectRestored();

@@ -84,7 +84,37 @@ TEST_F(MixerTest, WithoutAMuteOnTheSpeakersNothingIsWritten) {
     EXPECT_EQ(ToggleMixerMute(true), 0);
     EXPECT_TRUE(mixer.writes.empty());
     EXPECT_TRUE(asks.Calls().empty());
-    EXPECT_TRUE(ToggleMuteSwitch()); // the mixer did open
+}
+
+// "/mute" succeeds only when the switch really changed; a mixer that opened is not enough.
+TEST_F(MixerTest, MuteSwitchSucceedsOnlyWhenTheSwitchWasToggled) {
+    struct Case {
+        const char* name;
+        void (*arrange)(fakes::FakeMixer&);
+        bool toggled;
+        std::vector<MixerWrite> writes;
+    };
+    const Case cases[] = {
+        {"a mute on the speakers", [](fakes::FakeMixer&) {}, true, {{1, 0xFFFFFFFF}}},
+        {"a mute that cannot be read",
+         [](fakes::FakeMixer& m) { m.unreadable = {1}; },
+         true,
+         {{1, 0xFFFFFFFF}}},
+        {"no mute on the speakers", [](fakes::FakeMixer& m) { m.lines[0].controls.pop_back(); }, false, {}},
+        {"no speakers line", [](fakes::FakeMixer& m) { m.lines.erase(m.lines.begin()); }, false, {}},
+        {"a mute that refuses the change",
+         [](fakes::FakeMixer& m) { m.unwritable = {1}; },
+         false,
+         {{1, 0xFFFFFFFF}}},
+    };
+    for (const auto& c : cases) {
+        mixer = {};
+        c.arrange(mixer);
+        EXPECT_EQ(ToggleMuteSwitch(), c.toggled) << c.name;
+        EXPECT_EQ(mixer.writes, c.writes) << c.name;
+        EXPECT_EQ(mixer.opens, mixer.closes) << c.name;
+    }
+    EXPECT_TRUE(asks.Calls().empty());
 }
 
 TEST_F(MixerTest, LevelsAreWrittenTruncatedAndReadBackRoundedToEven) {
