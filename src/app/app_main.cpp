@@ -3,6 +3,8 @@
 #include "app/app_info.h"
 #include "app/frm_device.h"
 #include "chores/cleanup.h"
+#include "chores/desktop_view.h"
+#include "chores/time_sync.h"
 #include "devices/cd_tray.h"
 #include "platform/paths.h"
 #include "platform/process_start.h"
@@ -54,6 +56,10 @@ bool RunSwitch(Switch which, const std::vector<std::wstring>& arguments) {
         return RunCleanup(CleanupItem::ClearHistory);
     case Switch::Recent:
         return RunCleanup(CleanupItem::ClearRecentDocs);
+    case Switch::DeskList:
+        return ToggleDesktopView();
+    case Switch::Time:
+        return SyncTimeNtp();
     default:
         // Recognised, wired in by the subsystem that does the work.
         return true;

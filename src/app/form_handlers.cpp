@@ -2,12 +2,16 @@
 #include "app/frm_device.h"
 
 #include "app/app_info.h"
+#include "app/menu_texts.h"
 #include "app/shell_open.h"
 #include "chores/cleanup.h"
+#include "chores/desktop_view.h"
+#include "chores/screen_saver.h"
 #include "devices/device_list.h"
 #include "devices/removal.h"
 #include "platform/busy.h"
 #include "platform/paths.h"
+#include "platform/process_start.h"
 #include "platform/wait_cursor.h"
 #include "volume/volume_menu.h"
 #include "volume/volume_texts.h"
@@ -15,11 +19,37 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
+#include <string_view>
+
 namespace tavimo {
 
 namespace {
 std::wstring ReadMePath() {
     return ExeFolder() + L"\\ReadMe.txt";
+}
+
+constexpr int kSaverStartItem = 6;
+constexpr int kSaverToggleItem = 7;
+
+// The item's caption at run time says what choosing it does: on or off.
+void ShowScreenSaverItems(HMENU extra) {
+    const ScreenSaverState state = ReadScreenSaver().state;
+    ::EnableMenuItem(extra, MenuCommand(MenuId::Extra, kSaverStartItem),
+                     MF_BYCOMMAND | (state == ScreenSaverState::Chosen ? MF_ENABLED : MF_GRAYED));
+    // Only a value known to be absent reads as off: one the program can't read may still be a choice.
+    const wchar_t* caption =
+        state == ScreenSaverState::None ? menu_texts::kExtraSaverSwitchOn : menu_texts::kExtraSaverSwitchOff;
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof(item);
+    item.fMask = MIIM_STRING;
+    item.dwTypeData = const_cast<wchar_t*>(caption);
+    ::SetMenuItemInfoW(extra, MenuCommand(MenuId::Extra, kSaverToggleItem), FALSE, &item);
+}
+
+bool SaverItemSwitchesOn(HMENU extra) {
+    wchar_t caption[64] = {};
+    ::GetMenuStringW(extra, MenuCommand(MenuId::Extra, kSaverToggleItem), caption, 64, MF_BYCOMMAND);
+    return std::wstring_view(caption) == menu_texts::kExtraSaverSwitchOn;
 }
 } // namespace
 
@@ -174,6 +204,20 @@ void frmDevice::mnuHelpItem_Click(int index) {
 void frmDevice::mnuExtra_Click(int index) {
     BusyScope busy;
     switch (index) {
+    case 4:
+        // A second copy waits for the time server, so this window never does. Nothing is shown when it
+        // can't start (another file name, for one).
+        StartProgram(JoinPath(ExeFolder(), L"Tavimo.exe"), L"/time", SW_SHOWNORMAL);
+        break;
+    case 5:
+        ToggleDesktopView();
+        break;
+    case kSaverStartItem:
+        StartScreenSaver(hwnd_);
+        break;
+    case kSaverToggleItem:
+        ToggleScreenSaver(SaverItemSwitchesOn(menus_.Popup(MenuId::Extra)), SettingsPath());
+        break;
     default:
         break;
     }
@@ -209,6 +253,9 @@ void frmDevice::OnMenuOpen(HMENU popup) {
         const bool readMe = ::PathFileExistsW(ReadMePath().c_str()) != FALSE;
         ::EnableMenuItem(popup, MenuCommand(MenuId::Help, 0),
                          MF_BYCOMMAND | (readMe ? MF_ENABLED : MF_GRAYED));
+    }
+    if (popup == menus_.Popup(MenuId::Extra)) {
+        ShowScreenSaverItems(popup);
     }
 }
 

@@ -54,10 +54,10 @@ MenuBar CreateMenuBar() {
          {4, kDeleteCookie},
          {5, kDeleteHistory}});
     add(MenuId::Extra, kExtra,
-        {{4, kExtraTime, false},
-         {5, kExtraDesktop, false},
-         {6, kExtraSaverStart, false},
-         {7, kExtraSaverOff, false},
+        {{4, kExtraTime},
+         {5, kExtraDesktop},
+         {6, kExtraSaverStart},
+         {7, kExtraSaverOff},
          {10, L"-"},
          {11, kExtraCloseAll, false},
          {12, kExtraCloseAllForced, false}});

@@ -35,6 +35,9 @@ inline constexpr wchar_t kExtraTime[] = L"時間合わせ(&M)";
 inline constexpr wchar_t kExtraDesktop[] = L"デスクトップの表示形式変更(&D)";
 inline constexpr wchar_t kExtraSaverStart[] = L"スクリーンセーバー起動(&S)";
 inline constexpr wchar_t kExtraSaverOff[] = L"スクリーンセーバー無効(&E)";
+// Item 7 once the Extra menu has opened, after the registry's state (no access key).
+inline constexpr wchar_t kExtraSaverSwitchOff[] = L"スクリーンセーバー無効";
+inline constexpr wchar_t kExtraSaverSwitchOn[] = L"スクリーンセーバー有効";
 inline constexpr wchar_t kExtraCloseAll[] = L"全終了(&A)...";
 inline constexpr wchar_t kExtraCloseAllForced[] = L"全強制終了(&F)...";
 

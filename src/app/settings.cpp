@@ -1,5 +1,6 @@
 #include "app/settings.h"
 
+#include "platform/ini_file.h"
 #include "platform/window_geometry.h"
 
 #include <cmath>
@@ -33,7 +34,7 @@ int ReadIniInt(const wchar_t* key, int defaultValue, const std::wstring& path) {
 }
 
 void WriteIniString(const wchar_t* key, const std::wstring& value, const std::wstring& path) {
-    ::WritePrivateProfileStringW(kIniSection, key, value.c_str(), path.c_str());
+    SetIniString(kIniSection, key, value, path);
 }
 
 bool ReadIniOption(const wchar_t* key, bool defaultValue, const std::wstring& path) {
@@ -42,12 +43,6 @@ bool ReadIniOption(const wchar_t* key, bool defaultValue, const std::wstring& pa
 
 void WriteIniOption(const wchar_t* key, bool checked, const std::wstring& path) {
     WriteIniString(key, checked ? L"-1" : L"0", path);
-}
-
-std::wstring GetIniString(const wchar_t* section, const wchar_t* key, const std::wstring& path) {
-    wchar_t buffer[1024] = {};
-    ::GetPrivateProfileStringW(section, key, L"", buffer, 1024, path.c_str());
-    return buffer;
 }
 
 StoredPlacement CleanPlacement(int state, int x, int y, int width, int height, const SizeLimits& limits) {

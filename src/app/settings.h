@@ -21,7 +21,6 @@ inline constexpr wchar_t kAutoC[] = L"AutoC";
 inline constexpr wchar_t kCenter[] = L"Center";
 inline constexpr wchar_t kTop[] = L"Top";
 inline constexpr wchar_t kActivate[] = L"Activate";
-inline constexpr wchar_t kScPath[] = L"ScPath";
 } // namespace ini_keys
 
 inline constexpr int kDefaultWidthTwips = 9975;
@@ -35,9 +34,6 @@ void WriteIniString(const wchar_t* key, const std::wstring& value, const std::ws
 // Options are stored as "-1" (checked) and "0"; any non-zero number reads as checked.
 bool ReadIniOption(const wchar_t* key, bool defaultValue, const std::wstring& path);
 void WriteIniOption(const wchar_t* key, bool checked, const std::wstring& path);
-
-// One key's text (at most 1023 characters), empty when the key or the file is absent.
-std::wstring GetIniString(const wchar_t* section, const wchar_t* key, const std::wstring& path);
 
 // The placement as the file has it, in twips, already cleaned of values no window can take.
 struct StoredPlacement {

@@ -69,9 +69,9 @@ RegReadResult ReadRegValue(HKEY root, const std::wstring& keyPath, const std::ws
         return RegReadError::KeyOpen;
     }
     // One byte more than offered, so the data always ends in zeros.
-    std::array<BYTE, 257> buffer{};
+    std::array<BYTE, kRegReadBytes + 1> buffer{};
     DWORD type = REG_NONE;
-    DWORD size = 256;
+    DWORD size = kRegReadBytes;
     if (::RegQueryValueExW(key.get(), valueName.c_str(), nullptr, &type, buffer.data(), &size) !=
         ERROR_SUCCESS) {
         return std::visit([](const auto& data) { return RegReadResult(data); }, defaultValue);
@@ -98,6 +98,15 @@ LSTATUS DeleteRegValue(HKEY root, const std::wstring& keyPath, const std::wstrin
         return opened;
     }
     return ::RegDeleteValueW(key.get(), valueName.c_str());
+}
+
+std::optional<DWORD> RegValueSize(HKEY root, const std::wstring& keyPath, const std::wstring& valueName) {
+    DWORD size = 0;
+    if (::RegGetValueW(root, keyPath.c_str(), valueName.c_str(), RRF_RT_ANY | RRF_NOEXPAND, nullptr, nullptr,
+                       &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return size;
 }
 
 std::wstring_view RegReadErrorText(RegReadError error) {

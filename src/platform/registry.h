@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -24,7 +25,10 @@ enum class RegReadError {
     UndefinedType, // the value exists but is neither REG_SZ nor REG_DWORD
 };
 
-// The data read, the caller's default (value missing or longer than 256 bytes), or why neither.
+// The most data ReadRegValue takes; a longer value reads as the default.
+inline constexpr DWORD kRegReadBytes = 256;
+
+// The data read, the caller's default (value missing or longer than kRegReadBytes), or why neither.
 using RegReadResult = std::variant<std::wstring, std::uint32_t, RegReadError>;
 
 // True when the value was written and the key closed without error. The key is created when missing.
@@ -36,6 +40,10 @@ RegReadResult ReadRegValue(HKEY root, const std::wstring& keyPath, const std::ws
 
 // The platform's error code: 0 when deleted, 2 when the value (or the key) does not exist.
 LSTATUS DeleteRegValue(HKEY root, const std::wstring& keyPath, const std::wstring& valueName);
+
+// The size of a value's data in bytes, whatever its type; nothing when the value is missing or its key
+// can't be opened for reading. Tells a missing value from one too long for ReadRegValue.
+std::optional<DWORD> RegValueSize(HKEY root, const std::wstring& keyPath, const std::wstring& valueName);
 
 // "キーオープンエラー" and "未定義データタイプ".
 std::wstring_view RegReadErrorText(RegReadError error);

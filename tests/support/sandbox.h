@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -87,6 +90,16 @@ inline void WriteFileOfSize(const std::wstring& path, DWORD size, DWORD attribut
     ::WriteFile(file, bytes.data(), size, &written, nullptr);
     ::CloseHandle(file);
     ASSERT_EQ(written, size);
+}
+
+inline std::string ReadBytes(const std::wstring& path) {
+    std::ostringstream bytes;
+    bytes << std::ifstream(std::filesystem::path(path), std::ios::binary).rdbuf();
+    return bytes.str();
+}
+
+inline void WriteBytes(const std::wstring& path, const std::string& bytes) {
+    std::ofstream(std::filesystem::path(path), std::ios::binary | std::ios::trunc) << bytes;
 }
 
 // A symbolic link at `link` to `target`; false when this system cannot make one (Windows without the
