@@ -34,7 +34,12 @@ TEST(DeskListSwitch, TogglesTheDesktopListAndExitsOneWithoutIt) {
         ~Ender() { process.Kill(); }
     } ender{desktop};
     HWND list = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (list = DesktopList()) != nullptr; }));
+    // Found while it is being created, the list may not carry WS_VISIBLE yet: wait until it does, so the
+    // style takes no more changes but the switch's.
+    ASSERT_TRUE(WaitFor([&] {
+        list = DesktopList();
+        return list && (::GetWindowLongW(list, GWL_STYLE) & WS_VISIBLE) != 0;
+    }));
     const auto style = [&] { return static_cast<DWORD>(::GetWindowLongW(list, GWL_STYLE)); };
     ASSERT_EQ(style() & (LVS_TYPEMASK | LVS_NOSCROLL), static_cast<DWORD>(LVS_REPORT));
     const DWORD others = style() & ~static_cast<DWORD>(LVS_TYPEMASK | LVS_NOSCROLL);
