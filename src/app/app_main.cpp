@@ -2,9 +2,11 @@
 
 #include "app/app_info.h"
 #include "app/frm_device.h"
+#include "chores/capture.h"
 #include "chores/cleanup.h"
 #include "chores/desktop_view.h"
 #include "chores/time_sync.h"
+#include "chores/close_windows.h"
 #include "devices/cd_tray.h"
 #include "platform/paths.h"
 #include "platform/process_start.h"
@@ -17,6 +19,13 @@
 namespace tavimo {
 
 namespace {
+
+bool Capture(const std::vector<std::wstring>& arguments, CaptureArea area, ImageType type) {
+    const std::wstring folder = CaptureFolder(arguments, ExeFolder(), [](const std::wstring& path) {
+        return ::PathIsDirectoryW(path.c_str()) != FALSE;
+    });
+    return CaptureScreen(folder, area, type);
+}
 
 bool StartHotPlugDialog() {
     return StartProgram(SystemProgramPath(L"rundll32.exe"), L"shell32.dll,Control_RunDLL hotplug.dll",
@@ -31,8 +40,21 @@ bool NetDialogSucceeded(DWORD result) {
 } // namespace
 
 bool RunSwitch(Switch which, const std::vector<std::wstring>& arguments) {
-    (void)arguments;
     switch (which) {
+    case Switch::AllClose:
+        CloseAllWindows(CloseMode::Normal);
+        return true;
+    case Switch::AllCloseForced:
+        CloseAllWindows(CloseMode::Forced);
+        return true;
+    case Switch::Jpeg:
+        return Capture(arguments, CaptureArea::Screen, ImageType::Jpeg);
+    case Switch::JpegActive:
+        return Capture(arguments, CaptureArea::ActiveWindow, ImageType::Jpeg);
+    case Switch::Bmp:
+        return Capture(arguments, CaptureArea::Screen, ImageType::Bmp);
+    case Switch::BmpActive:
+        return Capture(arguments, CaptureArea::ActiveWindow, ImageType::Bmp);
     case Switch::ConnectDialog:
         return NetDialogSucceeded(::WNetConnectionDialog(nullptr, RESOURCETYPE_DISK));
     case Switch::DisconnectDialog:

@@ -4,11 +4,15 @@
 #include "app/app_info.h"
 #include "app/menu_texts.h"
 #include "app/shell_open.h"
+#include "app/window_texts.h"
 #include "chores/cleanup.h"
 #include "chores/desktop_view.h"
 #include "chores/screen_saver.h"
+#include "chores/close_windows.h"
 #include "devices/device_list.h"
 #include "devices/removal.h"
+#include "platform/app_title.h"
+#include "platform/ask.h"
 #include "platform/busy.h"
 #include "platform/paths.h"
 #include "platform/process_start.h"
@@ -218,6 +222,20 @@ void frmDevice::mnuExtra_Click(int index) {
     case kSaverToggleItem:
         ToggleScreenSaver(SaverItemSwitchesOn(menus_.Popup(MenuId::Extra)), SettingsPath());
         break;
+    case 11:
+    case 12: {
+        const bool forced = index == 12;
+        if (Ask(hwnd_, forced ? texts::kCloseAllForcedQuestion : texts::kCloseAllQuestion, kAppTitle,
+                MB_YESNO) != IDYES) {
+            break;
+        }
+        // This window is among those closed, but not from inside its own menu handler: it goes last,
+        // through its unload, so the settings are saved.
+        if (CloseAllWindows(forced ? CloseMode::Forced : CloseMode::Normal, hwnd_)) {
+            UnloadLater();
+        }
+        break;
+    }
     default:
         break;
     }

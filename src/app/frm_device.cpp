@@ -348,6 +348,9 @@ int RunMainWindow(const std::wstring& commandTail) {
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }
+    // A WM_QUIT from outside (another program's forced close) ends the loop while the window is still
+    // up: it goes through the unload like any other exit, so the settings are saved.
+    form.Unload();
     return 0;
 }
 

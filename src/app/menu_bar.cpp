@@ -59,8 +59,8 @@ MenuBar CreateMenuBar() {
          {6, kExtraSaverStart},
          {7, kExtraSaverOff},
          {10, L"-"},
-         {11, kExtraCloseAll, false},
-         {12, kExtraCloseAllForced, false}});
+         {11, kExtraCloseAll},
+         {12, kExtraCloseAllForced}});
     add(MenuId::Win, kWin,
         {{0, kWinStandby, false},
          {1, kWinHibernate, false},

@@ -18,4 +18,8 @@ inline constexpr const wchar_t* kCmdMenuTooltips[6] = {
     L"CDプレーヤ音量。マウスホイールでも設定可",
 };
 
+// The Extra menu's close-all confirmations.
+inline constexpr wchar_t kCloseAllQuestion[] = L"全ウィンドウを閉じますか？";
+inline constexpr wchar_t kCloseAllForcedQuestion[] = L"全ウィンドウを強制終了しますか？";
+
 } // namespace tavimo::texts

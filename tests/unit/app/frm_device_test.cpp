@@ -5,6 +5,7 @@
 #include "app/menu_bar.h"
 #include "ask_recorder.h"
 #include "chores/screen_saver.h"
+#include "chores/close_windows.h"
 #include "devices/device_list.h"
 #include "fake_desktop.h"
 #include "platform/busy.h"
@@ -431,6 +432,86 @@ TEST_F(ScreenSaverTest, OffWithNothingLeftToSwitchOffKeepsTheSavedPath) {
     form_->mnuExtra_Click(7);
     EXPECT_FALSE(StoredScreenSaver().present);
     EXPECT_EQ(SavedPath(), L"C:\\old.scr");
+}
+
+// The close-all pass sees only these windows, in this order, not the whole desktop.
+std::vector<HWND> g_listedWindows;
+BOOL WINAPI EnumListedWindows(WNDENUMPROC callback, LPARAM context) {
+    for (const HWND window : g_listedWindows) {
+        if (!callback(window, context)) {
+            break;
+        }
+    }
+    return TRUE;
+}
+
+// A visible titled window of this thread that counts the WM_CLOSE it gets and then closes.
+int g_closesHeard = 0;
+LRESULT CALLBACK CountingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) {
+        ++g_closesHeard;
+    }
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+TEST_F(WindowTest, CloseAllItemsAskThenCloseTheOthersAndThisWindowLastThroughItsUnload) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &CountingProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TavimoCloseAllOther";
+    ::RegisterClassW(&wc);
+    test_support::ScopedOverride<EnumWindowsFunction> listed(g_enumWindows, &EnumListedWindows);
+    struct Case {
+        const char* name;
+        int index;
+        int answer;
+        const wchar_t* question;
+        UINT otherGets; // 0: nothing
+    };
+    const Case cases[] = {
+        {"close all, no", 11, IDNO, L"全ウィンドウを閉じますか？", 0},
+        {"force, no", 12, IDNO, L"全ウィンドウを強制終了しますか？", 0},
+        {"close all, yes", 11, IDYES, L"全ウィンドウを閉じますか？", WM_CLOSE},
+        {"force, yes", 12, IDYES, L"全ウィンドウを強制終了しますか？", WM_QUIT},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ::DeleteFileW(SettingsPath().c_str());
+        frmDevice& form = Open();
+        const HWND window = form.Window();
+        EXPECT_FALSE(StateOf(MenuId::Extra, c.index) & MF_GRAYED);
+        unique_hwnd other(::CreateWindowExW(0, wc.lpszClassName, L"other", WS_OVERLAPPEDWINDOW, 0, 0, 100, 80,
+                                            nullptr, nullptr, wc.hInstance, nullptr));
+        ::ShowWindow(other.get(), SW_SHOWNOACTIVATE);
+        g_listedWindows = {window, other.get()}; // this window met first, closed last all the same
+        g_closesHeard = 0;
+        test_support::AskRecorder asks(c.answer);
+
+        form.mnuExtra_Click(c.index);
+        ASSERT_EQ(asks.Calls().size(), 1u);
+        EXPECT_EQ(asks.Calls()[0].text, c.question);
+        EXPECT_EQ(asks.Calls()[0].caption, L"Tavimo");
+        EXPECT_EQ(asks.Calls()[0].type, static_cast<UINT>(MB_YESNO)) << "Yes/No, no icon";
+        EXPECT_EQ(asks.Calls()[0].owner, window);
+        EXPECT_TRUE(asks.Calls()[0].busy);
+        EXPECT_TRUE(::IsWindow(window)) << "never destroyed inside its own menu handler";
+        EXPECT_EQ(g_closesHeard, c.otherGets == WM_CLOSE ? 1 : 0);
+        MSG quit{};
+        EXPECT_EQ(::PeekMessageW(&quit, other.get(), WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE,
+                  c.otherGets == WM_QUIT);
+
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::DispatchMessageW(&msg);
+        }
+        const bool closes = c.answer == IDYES;
+        EXPECT_EQ(::IsWindow(window) == FALSE, closes);
+        EXPECT_EQ(test_support::Exists(SettingsPath()), closes) << "closed through the unload, which saves";
+        form_.reset();
+        if (!closes) {
+            ::DeleteFileW(SettingsPath().c_str());
+        }
+    }
 }
 
 } // namespace
