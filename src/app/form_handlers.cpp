@@ -4,6 +4,7 @@
 #include "app/app_info.h"
 #include "app/shell_open.h"
 #include "chores/cleanup.h"
+#include "chores/power.h"
 #include "devices/device_list.h"
 #include "devices/removal.h"
 #include "platform/busy.h"
@@ -181,10 +182,13 @@ void frmDevice::mnuExtra_Click(int index) {
 
 void frmDevice::mnuWinOff_Click(int index) {
     BusyScope busy;
-    switch (index) {
-    default:
-        break;
+    // The question is made from the item's caption as the menu shows it.
+    wchar_t caption[64] = {};
+    if (::GetMenuStringW(menus_.bar, MenuCommand(MenuId::Win, index), caption, 64, MF_BYCOMMAND) <= 0) {
+        return;
     }
+    // Nothing to do after a request: the system suspends the machine or ends the program.
+    RunPowerItem(hwnd_, index, caption);
 }
 
 void frmDevice::ClearHighlights() {
