@@ -48,7 +48,7 @@ bool TextIsPointer(const TrayButton& button) {
 }
 
 std::optional<ButtonRect> DecodeButtonRect(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() < 16) {
+    if (bytes.size() < kButtonRectBytes) {
         return std::nullopt;
     }
     return ButtonRect{ReadInt32(bytes, 0), ReadInt32(bytes, 4), ReadInt32(bytes, 8), ReadInt32(bytes, 12)};

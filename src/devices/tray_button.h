@@ -49,7 +49,8 @@ struct ButtonRect {
     std::int32_t bottom = 0;
 };
 
-// The 16-byte rectangle the toolbar writes for TB_GETRECT (the same in both layouts).
+// The rectangle the toolbar writes for TB_GETRECT: four 32-bit edges in both layouts.
+inline constexpr std::size_t kButtonRectBytes = 16;
 std::optional<ButtonRect> DecodeButtonRect(std::span<const std::uint8_t> bytes);
 
 // Bytes to read for a text the toolbar says is `lengthInChars` UTF-16 units long: 0 (skip the button)

@@ -128,7 +128,8 @@ bool sClickSafelyRemove() {
             }
         }
         const WPARAM command = static_cast<WPARAM>(static_cast<std::uint32_t>(button->command));
-        const auto rect = DecodeButtonRect(AskIntoBuffer(tray.toolbar, buffer, TB_GETRECT, command, 16));
+        const auto rect =
+            DecodeButtonRect(AskIntoBuffer(tray.toolbar, buffer, TB_GETRECT, command, kButtonRectBytes));
         if (!rect) {
             return false; // no place to click: better no click than one somewhere else
         }
