@@ -8,6 +8,7 @@
 #include "chores/time_sync.h"
 #include "chores/close_windows.h"
 #include "devices/cd_tray.h"
+#include "devices/tray_click.h"
 #include "platform/paths.h"
 #include "platform/process_start.h"
 #include "volume/mixer.h"
@@ -64,6 +65,8 @@ bool RunSwitch(Switch which, const std::vector<std::wstring>& arguments) {
         return true;
     case Switch::HotPlug:
         return StartHotPlugDialog();
+    case Switch::SafelyRemove:
+        return sClickSafelyRemove();
     case Switch::CdOpen:
         return fCdDoor(CdOpenDrive(arguments));
     case Switch::Mute:

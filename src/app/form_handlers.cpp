@@ -9,6 +9,7 @@
 #include "chores/desktop_view.h"
 #include "chores/screen_saver.h"
 #include "chores/close_windows.h"
+#include "chores/power.h"
 #include "devices/device_list.h"
 #include "devices/removal.h"
 #include "platform/app_title.h"
@@ -243,10 +244,13 @@ void frmDevice::mnuExtra_Click(int index) {
 
 void frmDevice::mnuWinOff_Click(int index) {
     BusyScope busy;
-    switch (index) {
-    default:
-        break;
+    // The question is made from the item's caption as the menu shows it.
+    wchar_t caption[64] = {};
+    if (::GetMenuStringW(menus_.bar, MenuCommand(MenuId::Win, index), caption, 64, MF_BYCOMMAND) <= 0) {
+        return;
     }
+    // Nothing to do after a request: the system suspends the machine or ends the program.
+    RunPowerItem(hwnd_, index, caption);
 }
 
 void frmDevice::ClearHighlights() {

@@ -62,11 +62,7 @@ MenuBar CreateMenuBar() {
          {11, kExtraCloseAll},
          {12, kExtraCloseAllForced}});
     add(MenuId::Win, kWin,
-        {{0, kWinStandby, false},
-         {1, kWinHibernate, false},
-         {2, kWinLogoff, false},
-         {4, kWinRestart, false},
-         {10, kWinShutdown, false}});
+        {{0, kWinStandby}, {1, kWinHibernate}, {2, kWinLogoff}, {4, kWinRestart}, {10, kWinShutdown}});
     add(MenuId::Opt, kOpt,
         {{kOptCenter, kOptCenterText},
          {kOptTop, kOptTopText},

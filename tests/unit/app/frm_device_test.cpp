@@ -10,9 +10,11 @@
 #include "fake_desktop.h"
 #include "platform/busy.h"
 #include "platform/ini_file.h"
+#include "platform/busy.h"
 #include "platform/paths.h"
 #include "platform/process_start.h"
 #include "platform/unique_handle.h"
+#include "power_fakes.h"
 #include "sandbox.h"
 #include "seam.h"
 
@@ -177,6 +179,42 @@ TEST_F(WindowTest, MovingToA150PercentScreenScalesTheDesignedSizes) {
     EXPECT_EQ(master.left, cd.left);
     if (!::IsWindowVisible(form.cmdMenu[3])) {
         EXPECT_EQ(master.right - master.left, 386); // the lone master button stays as wide as the CD list
+    }
+}
+
+TEST_F(WindowTest, WindowsExitItemsAskUnderTheirOwnCaptionAndOnlyOkMakesTheirOneRequest) {
+    frmDevice& form = Open();
+    struct Case {
+        int index;
+        const wchar_t* question;
+        const char* request;
+    };
+    const Case cases[] = {
+        {0, L"スタンバイしますか？", "SetSuspendState 0 0 0"},
+        {1, L"休止しますか？", "SetSuspendState 1 0 0"},
+        {2, L"ログオフしますか？", "ExitWindowsEx 0 0"},
+        {4, L"再起動しますか？", "ExitWindowsEx 2 0"},
+        {10, L"終了しますか？", "ExitWindowsEx 8 0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.index);
+        EXPECT_FALSE(StateOf(MenuId::Win, c.index) & MF_GRAYED);
+        test_support::FakePower power;
+        test_support::AskRecorder asks(IDCANCEL);
+        form.mnuWinOff_Click(c.index);
+        ASSERT_EQ(asks.Calls().size(), 1u);
+        const test_support::AskCall& ask = asks.Calls()[0];
+        EXPECT_EQ(ask.text, c.question);
+        EXPECT_EQ(ask.caption, L"Windows の終了");
+        EXPECT_EQ(ask.type, static_cast<UINT>(MB_OKCANCEL)); // no icon
+        EXPECT_EQ(ask.owner, form.Window());
+        EXPECT_TRUE(ask.busy);
+        EXPECT_TRUE(power.Calls().empty());
+
+        asks.Answer(IDOK);
+        form.mnuWinOff_Click(c.index);
+        EXPECT_EQ(power.Actions(), std::vector<std::string>{c.request});
+        EXPECT_FALSE(IsBusy());
     }
 }
 

@@ -22,19 +22,17 @@ void Pump() {
     }
 }
 
-// Wine moves the pointer through the X server: the new position shows a moment later.
+// Wine moves the pointer through the X server and may report the old place for a moment after the new
+// one: wait until the new place has held for a few reads, as the window reads it back.
 bool MoveCursorTo(POINT at) {
     ::SetCursorPos(at.x, at.y);
-    for (int i = 0; i < 100; ++i) {
+    int held = 0;
+    for (int tries = 0; tries < 200 && held < 5; ++tries) {
         POINT now{};
-        ::GetCursorPos(&now);
-        if (now.x == at.x && now.y == at.y) {
-            return true;
-        }
+        held = ::GetCursorPos(&now) && now.x == at.x && now.y == at.y ? held + 1 : 0;
         ::Sleep(10);
-        Pump();
     }
-    return false;
+    return held >= 5;
 }
 
 TEST(WindowProc_Activation, UnloadsOnlyWhenInactiveIdleAndChecked) {
