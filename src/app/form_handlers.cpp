@@ -33,13 +33,10 @@ std::wstring ReadMePath() {
     return ExeFolder() + L"\\ReadMe.txt";
 }
 
-constexpr int kSaverStartItem = 6;
-constexpr int kSaverToggleItem = 7;
-
 // The item's caption at run time says what choosing it does: on or off.
 void ShowScreenSaverItems(HMENU extra) {
     const ScreenSaverState state = ReadScreenSaver().state;
-    ::EnableMenuItem(extra, MenuCommand(MenuId::Extra, kSaverStartItem),
+    ::EnableMenuItem(extra, MenuCommand(MenuId::Extra, kExtraSaverStartItem),
                      MF_BYCOMMAND | (state == ScreenSaverState::Chosen ? MF_ENABLED : MF_GRAYED));
     // Only a value known to be absent reads as off: one the program can't read may still be a choice.
     const wchar_t* caption =
@@ -48,12 +45,12 @@ void ShowScreenSaverItems(HMENU extra) {
     item.cbSize = sizeof(item);
     item.fMask = MIIM_STRING;
     item.dwTypeData = const_cast<wchar_t*>(caption);
-    ::SetMenuItemInfoW(extra, MenuCommand(MenuId::Extra, kSaverToggleItem), FALSE, &item);
+    ::SetMenuItemInfoW(extra, MenuCommand(MenuId::Extra, kExtraSaverToggleItem), FALSE, &item);
 }
 
 bool SaverItemSwitchesOn(HMENU extra) {
     wchar_t caption[64] = {};
-    ::GetMenuStringW(extra, MenuCommand(MenuId::Extra, kSaverToggleItem), caption, 64, MF_BYCOMMAND);
+    ::GetMenuStringW(extra, MenuCommand(MenuId::Extra, kExtraSaverToggleItem), caption, 64, MF_BYCOMMAND);
     return std::wstring_view(caption) == menu_texts::kExtraSaverSwitchOn;
 }
 } // namespace
@@ -209,23 +206,23 @@ void frmDevice::mnuHelpItem_Click(int index) {
 void frmDevice::mnuExtra_Click(int index) {
     BusyScope busy;
     switch (index) {
-    case 4:
+    case kExtraTimeItem:
         // A second copy waits for the time server, so this window never does. Nothing is shown when it
         // can't start (another file name, for one).
         StartProgram(JoinPath(ExeFolder(), L"Tavimo.exe"), L"/time", SW_SHOWNORMAL);
         break;
-    case 5:
+    case kExtraDesktopItem:
         ToggleDesktopView();
         break;
-    case kSaverStartItem:
+    case kExtraSaverStartItem:
         StartScreenSaver(hwnd_);
         break;
-    case kSaverToggleItem:
+    case kExtraSaverToggleItem:
         ToggleScreenSaver(SaverItemSwitchesOn(menus_.Popup(MenuId::Extra)), SettingsPath());
         break;
-    case 11:
-    case 12: {
-        const bool forced = index == 12;
+    case kExtraCloseAllItem:
+    case kExtraCloseAllForcedItem: {
+        const bool forced = index == kExtraCloseAllForcedItem;
         if (Ask(hwnd_, forced ? texts::kCloseAllForcedQuestion : texts::kCloseAllQuestion, kAppTitle,
                 MB_YESNO) != IDYES) {
             break;

@@ -54,13 +54,13 @@ MenuBar CreateMenuBar() {
          {4, kDeleteCookie},
          {5, kDeleteHistory}});
     add(MenuId::Extra, kExtra,
-        {{4, kExtraTime},
-         {5, kExtraDesktop},
-         {6, kExtraSaverStart},
-         {7, kExtraSaverOff},
+        {{kExtraTimeItem, kExtraTime},
+         {kExtraDesktopItem, kExtraDesktop},
+         {kExtraSaverStartItem, kExtraSaverStart},
+         {kExtraSaverToggleItem, kExtraSaverOff},
          {10, L"-"},
-         {11, kExtraCloseAll},
-         {12, kExtraCloseAllForced}});
+         {kExtraCloseAllItem, kExtraCloseAll},
+         {kExtraCloseAllForcedItem, kExtraCloseAllForced}});
     add(MenuId::Win, kWin,
         {{0, kWinStandby}, {1, kWinHibernate}, {2, kWinLogoff}, {4, kWinRestart}, {10, kWinShutdown}});
     add(MenuId::Opt, kOpt,

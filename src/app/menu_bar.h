@@ -28,6 +28,14 @@ inline constexpr int kOptNoConfirm = 5;
 inline constexpr int kOptExitAfterRemoval = 6;
 inline constexpr int kOptExitWhenInactive = 8;
 
+// Extra menu indices (10 is a separator).
+inline constexpr int kExtraTimeItem = 4;
+inline constexpr int kExtraDesktopItem = 5;
+inline constexpr int kExtraSaverStartItem = 6;
+inline constexpr int kExtraSaverToggleItem = 7;
+inline constexpr int kExtraCloseAllItem = 11;
+inline constexpr int kExtraCloseAllForcedItem = 12;
+
 inline constexpr int kMenuCount = 7;
 
 // The bar and each menu's popup. The window owns the bar once SetMenu gave it one; the hidden volume

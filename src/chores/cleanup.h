@@ -32,47 +32,6 @@ bool EmptyRecycleBin(bool confirm, const wchar_t* rootPath, DWORD flags);
 std::wstring FormatByteSize(std::uint64_t bytes);
 std::wstring FormatByteSize(std::uint64_t bytes, std::wstring_view decimalSeparator);
 
-// Deletes what matches the pattern inside the folder and empties and removes its subfolders. Entries
-// that cannot be deleted stay (in use, read-only, or with the system attribute). Links of any kind are
-// left alone and never followed, so nothing outside the folder is touched. An empty folder does nothing.
-void DeleteFolderContents(const std::wstring& folder, const std::wstring& pattern);
-
-// The temporary-files folder as configured: TMP, else TEMP, made full and ending with a backslash.
-// Empty when neither is set (unlike GetTempPathW, which then falls back on the profile or the Windows
-// folder), or when the setting is not a full path: a relative one names whatever folder is current.
-std::wstring GetTempFolder();
-
-// Folders the temporary-files item never empties. A drive or share root never needs listing: no root
-// is ever emptied.
-struct ProtectedFolders {
-    // Never emptied, nor any folder that holds one: the profile, the folder of all profiles, the
-    // program's own folder.
-    std::vector<std::wstring> folders;
-    // The same, and nothing inside them either (the Windows and program files folders)...
-    std::vector<std::wstring> trees;
-    // ...except at or below these (the Windows folder's own Temp).
-    std::vector<std::wstring> allowedInTrees;
-};
-
-// This system's protected folders, as the system names them.
-ProtectedFolders SystemProtectedFolders();
-
-// The decision on a folder's final path ("\\?\C:\..." or "\\?\UNC\server\share\...", plain
-// forms taken too), against protected folders given by their final paths. False for a root, for a path
-// of any other shape, for a folder that is or holds a protected folder, and for one inside a tree
-// outside its allowed folders. Names are compared whole and without regard to case.
-bool IsSafeTempFolder(const std::wstring& finalPath, const ProtectedFolders& protectedFolders);
-
-// Where `folder` really is (links, junctions, "..", "\\.\" and "\\?\" resolved) when it is a full
-// path, can be opened, and is safe against `protectedFolders`, each taken by its own final path; empty
-// otherwise.
-std::wstring TempFolderToEmpty(const std::wstring& folder, const ProtectedFolders& protectedFolders);
-
-// Empties TempFolderToEmpty(folder, protectedFolders) with the pattern "*.*". False, having touched
-// nothing, when that is empty. Without arguments: GetTempFolder() and SystemProtectedFolders().
-bool DeleteTempFiles(const std::wstring& folder, const ProtectedFolders& protectedFolders);
-bool DeleteTempFiles();
-
 // Empties the shell's list of recently used documents. Always true: the shell reports nothing.
 bool ClearRecentDocs();
 

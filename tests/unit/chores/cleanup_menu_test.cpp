@@ -1,5 +1,6 @@
 #include "platform/busy.h"
 #include "chores/cleanup.h"
+#include "chores/temp_files.h"
 
 #include "ask_recorder.h"
 #include "chores/url_history.h"

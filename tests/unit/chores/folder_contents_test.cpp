@@ -1,4 +1,5 @@
 #include "chores/cleanup.h"
+#include "chores/folder_contents.h"
 
 #include "sandbox.h"
 

@@ -1,4 +1,5 @@
 #include "chores/cleanup.h"
+#include "chores/temp_files.h"
 
 #include "platform/paths.h"
 #include "sandbox.h"
