@@ -6,6 +6,7 @@
 #include "devices/cd_tray.h"
 #include "platform/paths.h"
 #include "platform/process_start.h"
+#include "platform/text.h"
 #include "volume/mixer.h"
 
 #include <windows.h>
@@ -27,6 +28,10 @@ bool NetDialogSucceeded(DWORD result) {
 }
 
 } // namespace
+
+std::wstring SwitchKey(const std::vector<std::wstring>& arguments) {
+    return arguments.empty() ? std::wstring() : ToLower(arguments.front());
+}
 
 bool RunSwitch(Switch which, const std::vector<std::wstring>& arguments) {
     (void)arguments;
