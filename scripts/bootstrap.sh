@@ -10,6 +10,7 @@ packages=(
     locales googletest
     pulseaudio
     clang-format
+    clang-16 libclang-rt-16-dev
 )
 locale_name=ja_JP.UTF-8
 

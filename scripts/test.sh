@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds both MinGW presets, and runs every test under Wine in a
-# private test environment. Exits with ctest's exit code.
+# Installs what is missing, builds both MinGW presets and the native fuzz targets, runs each fuzz
+# target for a bounded time, and runs every test under Wine in a private test environment. Fails when
+# a fuzzer finds anything or a test fails.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -34,7 +35,11 @@ phase "build mingw-x64" cmake --build --preset mingw-x64
 phase "configure mingw-x86" cmake --preset mingw-x86 --log-level=WARNING
 phase "build mingw-x86" cmake --build --preset mingw-x86
 
+phase "build fuzz" scripts/fuzz.sh --build-only
+
+# The fuzzers first, so that CTest's summary closes the output; a finding still fails the run.
 status=0
+phase fuzz scripts/fuzz.sh || status=$?
 phase "test mingw-x64" scripts/wine-env.sh build/mingw-x64 \
     ctest --preset mingw-x64 -j2 --output-on-failure || status=$?
 exit "$status"

@@ -11,6 +11,7 @@
 #include "devices/tray_click.h"
 #include "platform/paths.h"
 #include "platform/process_start.h"
+#include "platform/text.h"
 #include "volume/mixer.h"
 
 #include <windows.h>
@@ -39,6 +40,10 @@ bool NetDialogSucceeded(DWORD result) {
 }
 
 } // namespace
+
+std::wstring SwitchKey(const std::vector<std::wstring>& arguments) {
+    return arguments.empty() ? std::wstring() : ToLower(arguments.front());
+}
 
 bool RunSwitch(Switch which, const std::vector<std::wstring>& arguments) {
     switch (which) {

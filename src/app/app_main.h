@@ -11,6 +11,9 @@ namespace tavimo {
 // chore failed.
 int Main();
 
+// Element 0 in lower case as the system maps it, nothing trimmed: what FindSwitch compares.
+std::wstring SwitchKey(const std::vector<std::wstring>& arguments);
+
 // Runs one recognised switch in-line; true when it succeeded.
 bool RunSwitch(Switch which, const std::vector<std::wstring>& arguments);
 

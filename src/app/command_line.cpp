@@ -1,7 +1,6 @@
 #include "app/command_line.h"
 
-#include "devices/cd_tray.h"
-#include "platform/text.h"
+#include "devices/cd_device.h"
 
 namespace tavimo {
 
@@ -63,10 +62,6 @@ std::vector<std::wstring> SplitArguments(std::wstring_view tail) {
         parts.emplace_back(tail.substr(start, at - start));
         start = at + separator.size();
     }
-}
-
-std::wstring SwitchKey(const std::vector<std::wstring>& arguments) {
-    return arguments.empty() ? std::wstring() : ToLower(arguments.front());
 }
 
 std::optional<Switch> FindSwitch(std::wstring_view key) {

@@ -1,5 +1,6 @@
 #pragma once
 // Command-line decisions as plain functions: what the process was asked to do, nothing done yet.
+// Plain text in, plain values out; lower-casing the switch key is the system's job (SwitchKey).
 
 #include <functional>
 #include <optional>
@@ -46,9 +47,7 @@ std::wstring CommandTail(std::wstring_view fullCommandLine);
 // Split at every " /" (exact, no limit); element 0 keeps its own leading slash.
 std::vector<std::wstring> SplitArguments(std::wstring_view commandTail);
 
-// Element 0 in lower case, nothing trimmed.
-std::wstring SwitchKey(const std::vector<std::wstring>& arguments);
-
+// The entry whose key equals `switchKey` (already lower-cased) character for character.
 std::optional<Switch> FindSwitch(std::wstring_view switchKey);
 
 // Folder for the capture switches: element 1 without its first and last character when that is an

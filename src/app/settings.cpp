@@ -7,9 +7,7 @@
 
 namespace tavimo {
 
-namespace {
-
-SizeLimits LimitsFor(HWND window) {
+SizeLimits WindowSizeLimits(HWND window) {
     const UINT dpi = WindowDpi(window);
     return SizeLimits{
         PixelsToTwips(::GetSystemMetricsForDpi(SM_CXMINTRACK, dpi), dpi),
@@ -18,8 +16,6 @@ SizeLimits LimitsFor(HWND window) {
         PixelsToTwips(::GetSystemMetrics(SM_CYVIRTUALSCREEN), dpi),
     };
 }
-
-} // namespace
 
 int PixelsToTwips(int pixels, UINT dpi) {
     return static_cast<int>(std::lround(static_cast<double>(pixels) * 1440.0 / (dpi ? dpi : 96)));
@@ -45,21 +41,6 @@ void WriteIniOption(const wchar_t* key, bool checked, const std::wstring& path) 
     WriteIniString(key, checked ? L"-1" : L"0", path);
 }
 
-StoredPlacement CleanPlacement(int state, int x, int y, int width, int height, const SizeLimits& limits) {
-    StoredPlacement placement;
-    // A window closed while minimised opens normal; an unknown state does the same.
-    placement.state = state == kStateMaximized ? kStateMaximized : kStateNormal;
-    placement.x = x;
-    placement.y = y;
-    if (width >= limits.minWidth && width <= limits.maxWidth) {
-        placement.width = width;
-    }
-    if (height >= limits.minHeight && height <= limits.maxHeight) {
-        placement.height = height;
-    }
-    return placement;
-}
-
 StoredPlacement ReadWindowPos(const std::wstring& path, const SizeLimits& limits) {
     const int state = ReadIniInt(ini_keys::kWinState, kStateNormal, path);
     if (state == kStateMaximized) {
@@ -76,7 +57,7 @@ StoredPlacement ReadWindowPos(const std::wstring& path, const SizeLimits& limits
 }
 
 StoredPlacement LoadWindowPos(HWND window, const std::wstring& path) {
-    const StoredPlacement placement = ReadWindowPos(path, LimitsFor(window));
+    const StoredPlacement placement = ReadWindowPos(path, WindowSizeLimits(window));
     const UINT dpi = WindowDpi(window);
     if (placement.state == kStateMaximized) {
         // Maximised on the primary screen: its normal size is the default, centred there.

@@ -2,6 +2,8 @@
 // setting.ini beside the executable: window placement and options, section "Tavimo".
 // Every access is one call of the system's profile functions on the file; nothing is cached.
 
+#include "app/placement.h"
+
 #include <windows.h>
 
 #include <string>
@@ -23,35 +25,16 @@ inline constexpr wchar_t kTop[] = L"Top";
 inline constexpr wchar_t kActivate[] = L"Activate";
 } // namespace ini_keys
 
-inline constexpr int kDefaultWidthTwips = 9975;
-inline constexpr int kDefaultHeightTwips = 2865;
-
-// 0 normal, 1 minimised, 2 maximised, as stored.
-enum WindowState : int { kStateNormal = 0, kStateMinimized = 1, kStateMaximized = 2 };
-
 int ReadIniInt(const wchar_t* key, int defaultValue, const std::wstring& path);
 void WriteIniString(const wchar_t* key, const std::wstring& value, const std::wstring& path);
 // Options are stored as "-1" (checked) and "0"; any non-zero number reads as checked.
 bool ReadIniOption(const wchar_t* key, bool defaultValue, const std::wstring& path);
 void WriteIniOption(const wchar_t* key, bool checked, const std::wstring& path);
 
-// The placement as the file has it, in twips, already cleaned of values no window can take.
-struct StoredPlacement {
-    int state = kStateNormal;
-    int x = 0, y = 0;
-    int width = kDefaultWidthTwips, height = kDefaultHeightTwips;
-    bool hasPosition = true; // false for a maximised start: the position keys are not read
-};
+// The sizes `window` can take at its DPI (the system's for no window).
+SizeLimits WindowSizeLimits(HWND window);
 
-// Sizes a window can take, in twips: at least the system's smallest window, at most the virtual screen.
-struct SizeLimits {
-    int minWidth, minHeight, maxWidth, maxHeight;
-};
-
-// A state other than 0, 1 or 2 reads as normal, a minimised state as normal; a width or height the
-// window can't take falls back to its default.
-StoredPlacement CleanPlacement(int state, int x, int y, int width, int height, const SizeLimits& limits);
-
+// The placement keys through CleanPlacement; a maximised state reads no position keys.
 StoredPlacement ReadWindowPos(const std::wstring& path, const SizeLimits& limits);
 
 // Apply and store the placement of a top-level window. Load applies the stored placement and returns

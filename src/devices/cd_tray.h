@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include "devices/cd_device.h"
 #include "devices/removal.h"
 
 #include <string_view>
@@ -21,9 +22,6 @@ extern MciApi g_mci;
 
 // A door command that comes back sooner than this found the tray open already, so it is closed.
 inline constexpr DWORD kDoorToggleMs = 200;
-
-// The MCI device of the default CD audio device; any other drive text is opened as the alias "CDD".
-inline constexpr wchar_t kDefaultCdDevice[] = L"cdaudio";
 
 // Opens the tray of `drive` ("cdaudio" or a drive such as "D:"), or closes it when it was open. True
 // when MCI accepted every command sent: the exit code of "/cdopen" is 0 then, 1 otherwise.

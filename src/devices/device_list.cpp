@@ -5,35 +5,17 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-#include <cstring>
-#include <cstdint>
-
 namespace tavimo {
 
 namespace {
 
-constexpr int kTextBufferSize = 256;
-
-// The library writes a NUL-terminated ANSI string into a 256-byte buffer; a library that forgets the
-// NUL must not make us read past it.
 template <typename Call> std::wstring ReadLibraryText(Call call, int number) {
-    char buffer[kTextBufferSize] = {};
-    call(number, buffer, kTextBufferSize);
-    buffer[kTextBufferSize - 1] = '\0';
-    return std::wstring(TrimNull(AnsiToWide(std::string_view(buffer, strnlen(buffer, kTextBufferSize)))));
+    char buffer[kLibraryTextBufferSize] = {};
+    call(number, buffer, kLibraryTextBufferSize);
+    return std::wstring(TrimNull(AnsiToWide(LibraryText(buffer, sizeof buffer))));
 }
 
 } // namespace
-
-std::wstring DeviceRowText(std::wstring_view friendlyName, std::wstring_view description,
-                           std::wstring_view letter) {
-    std::wstring text(friendlyName.empty() ? description : friendlyName);
-    text += L" (";
-    text += letter;
-    text += L":)";
-    return text;
-}
 
 std::wstring CdRowText(const CdDrive& drive) {
     if (!drive.ready) {
@@ -43,11 +25,6 @@ std::wstring CdRowText(const CdDrive& drive) {
         return L"CD-ROM ドライブ (" + drive.path + L") is ready";
     }
     return drive.volumeName + L" (" + drive.path + L") is ready";
-}
-
-std::wstring_view TrimNull(std::wstring_view text) {
-    const size_t nul = text.find(L'\0');
-    return nul == std::wstring_view::npos ? text : text.substr(0, nul);
 }
 
 std::vector<CdDrive> EnumerateCdDrives() {
@@ -109,13 +86,10 @@ void sRefreshUsbList(HWND list) {
     if (!library) {
         return; // no library, no devices; the CD list works on its own
     }
-    const int count = library->GetDeviceData(0);
+    const int last = DeviceNumbersToAsk(library->GetDeviceData(0));
     ListView_SetImageList(list, library->GetImageListHandle(), LVSIL_SMALL);
-    // The device numbers are counted in 16 bits; a count beyond that range lists what fits instead of
-    // wrapping round.
-    const int last = std::min(count, static_cast<int>(INT16_MAX) + 1);
     for (int number = 0; number < last; ++number) {
-        if (LOWORD(library->CheckRemovableNo(number)) == 0) {
+        if (!IsRemovableAnswer(library->CheckRemovableNo(number))) {
             continue;
         }
         const std::wstring letter = ReadLibraryText(library->GetDriveLetterA, number);

@@ -1,6 +1,8 @@
 #pragma once
 // The two lists of the main window: removable devices (from the device library) and CD-ROM drives.
 
+#include "devices/library_answers.h"
+
 #include <windows.h>
 
 #include <string>
@@ -9,10 +11,6 @@
 
 namespace tavimo {
 
-// "friendly name (E:)", the description standing in for an empty friendly name.
-std::wstring DeviceRowText(std::wstring_view friendlyName, std::wstring_view description,
-                           std::wstring_view letter);
-
 struct CdDrive {
     std::wstring path; // "D:"
     bool ready = false;
@@ -20,9 +18,6 @@ struct CdDrive {
 };
 
 std::wstring CdRowText(const CdDrive& drive);
-
-// The text before the first NUL, or the whole text when it holds none.
-std::wstring_view TrimNull(std::wstring_view text);
 
 // CD-ROM drives in drive-letter order; a drive whose state can't be read counts as not ready.
 std::vector<CdDrive> EnumerateCdDrives();

@@ -1,3 +1,4 @@
+#include "app/app_main.h"
 #include "app/command_line.h"
 
 #include "platform/text.h"

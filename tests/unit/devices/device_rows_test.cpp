@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <string>
+
 namespace tavimo {
 namespace {
 
@@ -30,6 +33,39 @@ TEST(DeviceList_TrimNull, CutsAtFirstNul) {
     EXPECT_EQ(TrimNull(L"abc\0def"sv), L"abc");
     EXPECT_EQ(TrimNull(L"abc"sv), L"abc");
     EXPECT_EQ(TrimNull(L"\0abc"sv), L"");
+}
+
+TEST(DeviceList_LibraryText, EndsAtTheFirstNulAndNeverAtTheBuffersLastByte) {
+    using namespace std::string_literals;
+    struct Case {
+        const char* name;
+        std::string buffer;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"letter and NULs", "E"s + std::string(255, '\0'), "E"},
+        {"NUL first", "\0abc"s + std::string(252, 'x'), ""},
+        {"255 bytes and the NUL", std::string(255, 'x') + '\0', std::string(255, 'x')},
+        {"no NUL anywhere", std::string(256, 'x'), std::string(255, 'x')},
+        {"a one-byte buffer holds only the terminator", "x", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(LibraryText(c.buffer.data(), c.buffer.size()), c.text) << c.name;
+    }
+    EXPECT_EQ(LibraryText(nullptr, 0), "");
+}
+
+TEST(DeviceList_LibraryNumbers, CountStaysInSixteenBitsAndOnlyTheLowWordSaysRemovable) {
+    const std::pair<int, int> counts[] = {{INT_MIN, 0},   {-1, 0},        {0, 0},          {3, 3},
+                                          {32768, 32768}, {32769, 32768}, {INT_MAX, 32768}};
+    for (const auto& [reported, asked] : counts) {
+        EXPECT_EQ(DeviceNumbersToAsk(reported), asked) << reported;
+    }
+    const std::pair<int, bool> answers[] = {{0, false},       {1, true},           {-1, true},
+                                            {0x10000, false}, {0x7FFF0000, false}, {0x18000, true}};
+    for (const auto& [answer, removable] : answers) {
+        EXPECT_EQ(IsRemovableAnswer(answer), removable) << std::hex << answer;
+    }
 }
 
 } // namespace
