@@ -151,9 +151,68 @@ def device_library():
     return seeds
 
 
+NTP_UNIX_EPOCH = 2208988800
+
+
+def ntp_reply():
+    def reply(seconds, first=0x24, stratum=2, size=48):
+        data = bytearray(max(size, 48))
+        data[0], data[1] = first, stratum
+        data[40:44] = struct.pack(">I", seconds & 0xFFFFFFFF)
+        data[44:48] = b"\x80\x00\x00\x00"
+        return bytes(data[:size])
+
+    day = NTP_UNIX_EPOCH + 20000 * 86400
+    return {
+        "server_reply": reply(day),
+        "one_second_before_midnight": reply(day - 1),
+        "leap_second_ahead": reply(day, 0x5C),
+        "stratum_1": reply(day, 0x24, 1),
+        "stratum_15": reply(day, 0x24, 15),
+        "extension_fields": reply(day, 0x24, 2, 68),
+        "short_47": reply(day, 0x24, 2, 47),
+        "client_mode": reply(day, 0x23),
+        "unsynchronised": reply(day, 0xE4),
+        "kiss_of_death": reply(day, 0x24, 0),
+        "stratum_16": reply(day, 0x24, 16),
+        "transmit_zero": reply(0),
+        "before_1970": reply(NTP_UNIX_EPOCH - 1),
+        "last_second_of_1900_era": reply(0xFFFFFFFF),
+        "first_second_of_2036_era": reply(1),
+        "after_2038": reply(0x7FFFFFFF),
+    }
+
+
+def tray_button():
+    def record32(image, command, state, style, data, text):
+        return struct.pack("<iiBBHII", image, command, state, style, 0, data, text)
+
+    def record64(image, command, state, style, data, text):
+        return struct.pack("<iiBB6sQQ", image, command, state, style, b"\0" * 6, data, text)
+
+    target = "ハードウェアの安全な取り外し"
+    return {
+        "record32_address": bytes([0]) + record32(-2, 104, 0x08, 0x10, 0x11223344, 0x00B21000),
+        "record32_index": bytes([0]) + record32(0, 1, 0, 0, 0, 0xFFFF),
+        "record32_short": bytes([0]) + record32(0, 1, 0, 0, 0, 0x10000)[:19],
+        "record64_address": bytes([1]) + record64(3, 104, 0x08, 0, 0x1122334455667788, 0x00007FF612345678),
+        "record64_above_4g": bytes([1]) + record64(0, 1, 0, 0, 0, 0x100000000),
+        "rect_and_client": bytes([2]) + struct.pack("<iiii", 15, 3, 39, 27) + i32(0, 0),
+        "rect_wrapping": bytes([2]) + struct.pack("<iiii", 1, 1, 2, 2) + i32(0x7FFFFFFF, 0x7FFFFFFF),
+        "length_14": bytes([4]) + struct.pack(">q", 14),
+        "length_negative": bytes([4]) + struct.pack(">q", -1),
+        "length_too_long": bytes([4]) + struct.pack(">q", 32768),
+        "text_exact": bytes([6]) + wide(target),
+        "text_near_miss": bytes([6]) + wide(target[:-1] + "ち"),
+        "text_with_nul": bytes([6]) + wide(target + "\0"),
+        "layout_32_on_64": bytes([6 | 16 | 32]),
+    }
+
+
 def main():
     for target, seeds in (("command_line", command_line()), ("placement", placement()),
-                          ("device_library", device_library())):
+                          ("device_library", device_library()), ("ntp_reply", ntp_reply()),
+                          ("tray_button", tray_button())):
         folder = HERE / "corpus" / target
         folder.mkdir(parents=True, exist_ok=True)
         for name, data in seeds.items():
