@@ -5,7 +5,7 @@
 #include "chores/time_sync.h"
 
 #include "platform/message_pump.h"
-#include "platform/unique_handle.h"
+#include "platform/winsock.h"
 
 #include <array>
 #include <optional>
@@ -15,33 +15,6 @@ namespace tavimo {
 TimeSyncApi g_timeSync{kNtpServerHost, kNtpServerPort, &::SetSystemTime};
 
 namespace {
-
-class WinsockScope {
-  public:
-    WinsockScope() {
-        WSADATA data{};
-        started_ = ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
-    }
-    ~WinsockScope() {
-        if (started_) {
-            ::WSACleanup();
-        }
-    }
-    WinsockScope(const WinsockScope&) = delete;
-    WinsockScope& operator=(const WinsockScope&) = delete;
-    bool Started() const { return started_; }
-
-  private:
-    bool started_ = false;
-};
-
-void CloseSocketFn(SOCKET socket) noexcept {
-    ::closesocket(socket);
-}
-struct invalid_socket {
-    static SOCKET value() noexcept { return INVALID_SOCKET; }
-};
-using unique_socket = unique_any<SOCKET, CloseSocketFn, invalid_socket>;
 
 std::optional<sockaddr_in> ResolveServer(const char* host, unsigned short port) {
     addrinfo hints{};
