@@ -1,6 +1,7 @@
 #include "device_scan.h"
 
 #include "ansi_text.h"
+#include "platform/text.h"
 #include "platform/unique_handle.h"
 
 #include <windows.h>

@@ -13,7 +13,10 @@ std::wstring& SettingsPathStorage() {
     static std::wstring path;
     return path;
 }
-
+std::wstring& ReadMePathStorage() {
+    static std::wstring path;
+    return path;
+}
 } // namespace
 
 void SetSettingsPath(std::wstring path) {
@@ -21,6 +24,13 @@ void SetSettingsPath(std::wstring path) {
 }
 const std::wstring& SettingsPath() {
     return SettingsPathStorage();
+}
+
+void SetReadMePath(std::wstring path) {
+    ReadMePathStorage() = std::move(path);
+}
+const std::wstring& ReadMePath() {
+    return ReadMePathStorage();
 }
 
 std::wstring VersionMessageText() {

@@ -11,9 +11,11 @@ namespace tavimo {
 
 inline constexpr wchar_t kAuthorText[] = L"作者 Orvane";
 
-// The settings file beside the executable; fixed once at start by Main.
+// The settings file and the read-me beside the executable; fixed once at start by Main.
 void SetSettingsPath(std::wstring path);
 const std::wstring& SettingsPath();
+void SetReadMePath(std::wstring path);
+const std::wstring& ReadMePath();
 
 // "Tavimo Ver3.0.1<TAB>作者 Orvane", the numbers read from the executable's version resource.
 std::wstring VersionMessageText();

@@ -90,14 +90,13 @@ bool RunSwitch(Switch which, const std::vector<std::wstring>& arguments) {
         return ToggleDesktopView();
     case Switch::Time:
         return SyncTimeNtp();
-    default:
-        // Recognised, wired in by the subsystem that does the work.
-        return true;
     }
+    return false; // not a switch of the table
 }
 
 int Main() {
-    SetSettingsPath(ExeFolder() + L"\\setting.ini");
+    SetSettingsPath(JoinPath(ExeFolder(), L"setting.ini"));
+    SetReadMePath(JoinPath(ExeFolder(), L"ReadMe.txt"));
 
     const std::wstring tail = CommandTail(::GetCommandLineW());
     if (!tail.empty()) {

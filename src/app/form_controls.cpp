@@ -166,13 +166,15 @@ void FormControls::ApplyFont() {
         !::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
         return;
     }
-    font_.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
+    // The controls get the new font before the old one goes: none may ever draw with a deleted font.
+    unique_hfont font(::CreateFontIndirectW(&metrics.lfMessageFont));
     for (HWND list : ListView1) {
-        ::SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+        ::SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     }
     for (HWND button : cmdMenu) {
-        ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+        ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     }
+    font_ = std::move(font);
 }
 
 void FormControls::MoveTwips(int left, int top) {

@@ -29,9 +29,6 @@
 namespace tavimo {
 
 namespace {
-std::wstring ReadMePath() {
-    return ExeFolder() + L"\\ReadMe.txt";
-}
 
 // The item's caption at run time says what choosing it does: on or off.
 void ShowScreenSaverItems(HMENU extra) {

@@ -130,6 +130,15 @@ LRESULT CALLBACK frmDevice::ListSubclassProc(HWND hwnd, UINT message, WPARAM wPa
         if (message == WM_MOUSEMOVE) {
             reinterpret_cast<frmDevice*>(refData)->ListView1_MouseMove(
                 static_cast<int>(id), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        } else if (message == WM_MOUSEWHEEL) {
+            // The wheel goes to the focused control, which is usually a list: turned over the volume
+            // buttons it belongs to the window, whose rule decides by where the cursor is.
+            RECT list{};
+            ::GetWindowRect(hwnd, &list);
+            const POINT cursor{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            if (!::PtInRect(&list, cursor)) {
+                return ::SendMessageW(::GetParent(hwnd), message, wParam, lParam);
+            }
         } else if (message == WM_NCDESTROY) {
             ::RemoveWindowSubclass(hwnd, &frmDevice::ListSubclassProc, id);
         }

@@ -257,7 +257,13 @@ LRESULT CALLBACK frmDevice::StaticWndProc(HWND hwnd, UINT message, WPARAM wParam
             ::PostQuitMessage(0);
             return ::DefWindowProcW(hwnd, message, wParam, lParam);
         }
-        return self->WndProc(message, wParam, lParam);
+        const LRESULT result = self->WndProc(message, wParam, lParam);
+        // The outermost handler is over: a close that came meanwhile can go through now.
+        if (self->closeRequested_ && !IsBusy()) {
+            self->closeRequested_ = false;
+            self->UnloadLater();
+        }
+        return result;
     } catch (...) {
         return ResultAfterException(message);
     }
@@ -272,11 +278,24 @@ LRESULT frmDevice::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         controls_.Layout();
         return 0;
     case WM_CLOSE:
+        // Sent messages also arrive inside a handler's message pass (a remove-all pause, a tray command,
+        // a box): the window and the control whose notification is running must outlive that handler.
+        if (IsBusy()) {
+            closeRequested_ = true;
+            return 0;
+        }
         Unload();
         return 0;
     case WM_ENDSESSION:
         if (wParam) {
-            Unload(); // Windows is ending the session: save as a close would
+            // Windows is ending the session: save as a close would, at once, since the process may not
+            // get the chance after this message.
+            if (IsBusy()) {
+                Form_Unload();
+                closeRequested_ = true;
+            } else {
+                Unload();
+            }
         }
         return 0;
     case WM_ACTIVATE:

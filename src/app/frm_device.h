@@ -108,8 +108,9 @@ class frmDevice {
     std::bitset<256> keysDown_; // keys whose press this window's loop saw, for the key-up handler
     POINT lastClick_{0, 0};     // the last mouse-up acted on, in list coordinates
     HWND focusBeforeDeactivation_ = nullptr;
-    int volumeTarget_ = 0; // the volume button whose menu is open
-    bool running_ = false; // from the end of the load to the unload: activation and wheel rules apply
+    int volumeTarget_ = 0;        // the volume button whose menu is open
+    bool running_ = false;        // from the end of the load to the unload: activation and wheel rules apply
+    bool closeRequested_ = false; // a close that came while a handler was busy, done once it is over
     bool shown_ = false;
     bool unloaded_ = false;
 };

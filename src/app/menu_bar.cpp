@@ -75,7 +75,9 @@ MenuBar CreateMenuBar() {
 }
 
 bool IsOptionChecked(HMENU bar, int index) {
-    return (::GetMenuState(bar, MenuCommand(MenuId::Opt, index), MF_BYCOMMAND) & MF_CHECKED) != 0;
+    const UINT state = ::GetMenuState(bar, MenuCommand(MenuId::Opt, index), MF_BYCOMMAND);
+    // -1: no such item (or no menu any more), which is no check mark either.
+    return state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0;
 }
 
 void SetOptionChecked(HMENU bar, int index, bool checked) {

@@ -39,24 +39,28 @@ std::wstring PowerQuestion(std::wstring_view itemCaption) {
     return std::wstring(itemCaption.substr(0, kept)) + power_texts::kQuestionEnding;
 }
 
-BOOL ShutdownWindows(UINT flags) {
+bool EnableShutdownPrivilege() {
     unique_handle token;
     if (!g_power.openProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY,
                                   token.put())) {
-        return FALSE;
+        return false;
     }
     TOKEN_PRIVILEGES privileges{};
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
     if (!g_power.lookupPrivilegeValue(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid)) {
-        return FALSE;
+        return false;
     }
     TOKEN_PRIVILEGES previous{};
     DWORD previousLength = 0;
-    // A nonzero answer counts as enabled: when the privilege is not held at all, ExitWindowsEx is the
-    // one that refuses, and the machine keeps running either way.
-    if (!g_power.adjustTokenPrivileges(token.get(), FALSE, &privileges, sizeof(previous), &previous,
-                                       &previousLength)) {
+    // A nonzero answer counts as enabled: when the privilege is not held at all, the request itself is
+    // the one that refuses, and the machine keeps running either way.
+    return g_power.adjustTokenPrivileges(token.get(), FALSE, &privileges, sizeof(previous), &previous,
+                                         &previousLength) != FALSE;
+}
+
+BOOL ShutdownWindows(UINT flags) {
+    if (!EnableShutdownPrivilege()) {
         return FALSE;
     }
     return g_power.exitWindowsEx(flags, 0);
@@ -71,6 +75,9 @@ PowerOutcome RunPowerItem(HWND owner, int index, std::wstring_view itemCaption) 
     }
     bool accepted = false;
     if (index <= static_cast<int>(PowerItem::Hibernate)) {
+        // Suspending needs the shutdown privilege enabled just as shutting down does. Asked for all the
+        // same when it can't be enabled: the system then refuses, as it would have anyway.
+        EnableShutdownPrivilege();
         accepted = g_power.setSuspendState(static_cast<BOOLEAN>(index), FALSE, FALSE) != FALSE;
     } else {
         accepted = ShutdownWindows(static_cast<UINT>(index - 2)) != FALSE;

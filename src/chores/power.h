@@ -45,6 +45,10 @@ bool IsPowerItem(int index);
 // the ellipsis), then "しますか？". A caption of seven characters or fewer leaves only the ending.
 std::wstring PowerQuestion(std::wstring_view itemCaption);
 
+// Enables the shutdown privilege in the program's own token: open it for 0x28, look the privilege up,
+// enable that one entry. True when all three steps succeeded; the token is closed on every path.
+bool EnableShutdownPrivilege();
+
 // Enables the shutdown privilege in the program's own token, then ExitWindowsEx(flags, 0). Its result
 // (nonzero on success), or 0 when the token could not be opened or the privilege not enabled, without
 // ExitWindowsEx being called. The token is closed on every path.

@@ -6,6 +6,7 @@
 #include "platform/ask.h"
 #include "platform/busy.h"
 #include "platform/os_version.h"
+#include "platform/process_start.h"
 #include "platform/wait_cursor.h"
 #include "devices/device_list.h"
 #include "devices/devices_texts.h"
@@ -22,14 +23,10 @@ namespace {
 // Resolved when first used rather than imported: Wine's cfgmgr32 lacks CM_Request_Device_EjectW (its
 // setupapi has it), and an import bound to Wine's missing-function stub aborts the process when called.
 FARPROC SystemProc(const char* name) {
-    wchar_t folder[MAX_PATH] = {};
-    const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        return nullptr;
-    }
-    for (const wchar_t* dll : {L"\\cfgmgr32.dll", L"\\setupapi.dll"}) {
+    for (const wchar_t* dll : {L"cfgmgr32.dll", L"setupapi.dll"}) {
+        const std::wstring path = SystemProgramPath(dll);
         // Loaded once and kept for the life of the process.
-        if (const HMODULE module = ::LoadLibraryW((std::wstring(folder) + dll).c_str())) {
+        if (const HMODULE module = path.empty() ? nullptr : ::LoadLibraryW(path.c_str())) {
             if (const FARPROC proc = ::GetProcAddress(module, name)) {
                 return proc;
             }

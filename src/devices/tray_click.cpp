@@ -118,6 +118,11 @@ bool sClickSafelyRemove() {
     for (LRESULT index = 0; index < *count; ++index) {
         const auto record = AskIntoBuffer(tray.toolbar, buffer, TB_GETBUTTON, static_cast<WPARAM>(index),
                                           ButtonRecordBytes(*width));
+        if (record.empty()) {
+            // A toolbar refuses only an index it doesn't have: the count it gave was not true, and
+            // going on would ask the rest of it one by one.
+            return false;
+        }
         const auto button = DecodeButtonRecord(record, *width);
         if (!button || !CarriesSafelyRemoveText(tray.toolbar, buffer.Process(), *button)) {
             continue;

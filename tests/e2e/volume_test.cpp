@@ -110,6 +110,18 @@ TEST(Volume_OlderPath, FourButtonsTheMenuSetsTheChosenLineAndTheWheelSteps) {
                    MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
     Settle(window);
     EXPECT_EQ(Caption(window, kMasterButtonId), L"&Master 51");
+
+    // A real notch, as the mouse sends it: it goes to the focused control (the device list, which has
+    // the focus from the start), and still steps the volume under the cursor.
+    ASSERT_TRUE(BringToFront(window));
+    ASSERT_EQ(FocusOf(window), ::GetDlgItem(window, kDeviceListId));
+    INPUT notch{};
+    notch.type = INPUT_MOUSE;
+    notch.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    notch.mi.mouseData = WHEEL_DELTA;
+    ::SendInput(1, &notch, sizeof(notch));
+    EXPECT_TRUE(WaitFor([&] { return Caption(window, kMasterButtonId) == L"&Master 52"; }))
+        << "the wheel reached " << Caption(window, kMasterButtonId);
     EXPECT_EQ(CloseAndWait(process, window), 0u);
 }
 

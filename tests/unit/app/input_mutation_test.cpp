@@ -235,7 +235,12 @@ char SettingsByte(Generator& g) {
 
 class InputMutation_Settings : public ::testing::Test {
   protected:
+    // Each file under a name of its own: the profile functions keep recent files by name and write
+    // time, and two writes within one tick of the file system's clock would look like the same file.
     void Write(const std::string& bytes) {
+        std::error_code ignored;
+        std::filesystem::remove(std::filesystem::path(path_), ignored);
+        path_ = sandbox_.Path(L"setting-" + std::to_wstring(++written_) + L".ini");
         std::ofstream(std::filesystem::path(path_), std::ios::binary | std::ios::trunc) << bytes;
     }
 
@@ -277,6 +282,7 @@ class InputMutation_Settings : public ::testing::Test {
     }
 
     test_support::Sandbox sandbox_;
+    int written_ = 0;
     std::wstring path_ = sandbox_.Path(L"setting.ini");
     SizeLimits limits_ = WindowSizeLimits(nullptr);
     UINT dpi_ = ::GetDpiForSystem();

@@ -142,6 +142,7 @@ TEST_F(WindowProcTest, WheelStepsTheVolumeUnderTheCursorAndRefreshes) {
         WORD keys;
         float scalarAfter;
         bool refreshed;
+        bool toFocusedList = false; // where Windows delivers the wheel when a list has the focus
     };
     const POINT over{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
     const POINT above{(list.left + list.right) / 2, (list.top + list.bottom) / 2};
@@ -151,13 +152,15 @@ TEST_F(WindowProcTest, WheelStepsTheVolumeUnderTheCursorAndRefreshes) {
         {"keys held", over, WHEEL_DELTA, MK_CONTROL, 0.41f, true},
         {"small delta", over, -1, 0, 0.39f, true},
         {"over the lists", above, WHEEL_DELTA, 0, 0.4f, false},
+        {"to the focused list, over the button", over, WHEEL_DELTA, 0, 0.41f, true, true},
+        {"to the focused list, over it", above, WHEEL_DELTA, 0, 0.4f, false, true},
     };
     for (const auto& c : cases) {
         endpoint.scalar = 0.4f;
         ::SetWindowTextW(master, L"unchanged");
         ASSERT_TRUE(MoveCursorTo(c.cursor)) << c.name;
-        ::SendMessageW(form.Window(), WM_MOUSEWHEEL, MAKEWPARAM(c.keys, static_cast<WORD>(c.delta)),
-                       MAKELPARAM(c.cursor.x, c.cursor.y));
+        ::SendMessageW(c.toFocusedList ? form.ListView1[0] : form.Window(), WM_MOUSEWHEEL,
+                       MAKEWPARAM(c.keys, static_cast<WORD>(c.delta)), MAKELPARAM(c.cursor.x, c.cursor.y));
         EXPECT_EQ(endpoint.scalar, c.scalarAfter) << c.name;
         wchar_t caption[64] = {};
         ::GetWindowTextW(master, caption, 64);

@@ -49,6 +49,32 @@ TEST(Power_ShutdownWindows, AFailingStepReturnsZeroAndTheTokenIsClosed) {
     }
 }
 
+// Suspending needs the same privilege; one that can't be enabled still leaves the request to the system,
+// which then refuses it.
+TEST(Power_Suspend, EnablesThePrivilegeFirstAndAsksWithTheIndexAsHibernate) {
+    struct Case {
+        int index;
+        FakePower::Step failing;
+        Calls calls;
+    };
+    const Case cases[] = {
+        {0, FakePower::Step::None, {kOpen, kLookUp, kAdjust, "SetSuspendState 0 0 0"}},
+        {1, FakePower::Step::None, {kOpen, kLookUp, kAdjust, "SetSuspendState 1 0 0"}},
+        {1, FakePower::Step::Adjust, {kOpen, kLookUp, kAdjust, "SetSuspendState 1 0 0"}},
+        {1, FakePower::Step::OpenToken, {kOpen, "SetSuspendState 1 0 0"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.calls.size());
+        FakePower power(c.failing);
+        test_support::AskRecorder asks(IDOK);
+        EXPECT_EQ(RunPowerItem(nullptr, c.index, L"休止(&H)..."), PowerOutcome::Requested);
+        EXPECT_EQ(power.Calls(), c.calls);
+        if (power.TokenHandedOut()) {
+            EXPECT_TRUE(power.TokenClosed());
+        }
+    }
+}
+
 TEST(Power_Items, OutcomesFollowTheAnswerAndTheSystem) {
     struct Case {
         int index;
