@@ -12,6 +12,7 @@ namespace {
 
 constexpr std::wstring_view kShellFolderClasses[] = {L"CabinetWClass", L"ExploreWClass"};
 constexpr std::wstring_view kDesktopClass = L"Progman";
+constexpr int kForegroundGraceMs = 1000;
 
 struct Pass {
     CloseMode mode;
@@ -29,8 +30,12 @@ void TypeAltF4Into(HWND window) {
     RunPendingMessages();
     ::Sleep(250);
     // The chord goes to whatever has the focus: only into the shell window itself, never into the
-    // window that kept the foreground. Asked after the wait, since a foreground change made from
-    // another thread can take effect late.
+    // window that kept the foreground. A foreground change made from another thread can take effect
+    // late on a busy machine, so it is given a moment more before the window is passed over.
+    for (int waited = 0; ::GetForegroundWindow() != window && waited < kForegroundGraceMs; waited += 50) {
+        RunPendingMessages();
+        ::Sleep(50);
+    }
     if (::GetForegroundWindow() == window) {
         SendKeyChord(VK_MENU, VK_F4);
     }
