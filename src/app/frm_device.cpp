@@ -180,6 +180,12 @@ void frmDevice::Form_Activate(WPARAM wParam) {
     }
 }
 
+void frmDevice::RestoreFocus() {
+    // The control that had the focus when the window was last made inactive; the device list at first.
+    const bool remembered = focusBeforeDeactivation_ && ::IsWindow(focusBeforeDeactivation_);
+    ::SetFocus(remembered ? focusBeforeDeactivation_ : ListView1[kDeviceList]);
+}
+
 void frmDevice::Form_MouseWheel(WPARAM wParam) {
     if (!running_) {
         return;
@@ -301,18 +307,14 @@ LRESULT frmDevice::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
         Form_Activate(wParam);
         if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) {
-            // The control that had the focus gets it back (the device list at first); the default
-            // would leave it on the frame, where no key reaches a control.
-            ::SetFocus(focusBeforeDeactivation_ && ::IsWindow(focusBeforeDeactivation_)
-                           ? focusBeforeDeactivation_
-                           : ListView1[kDeviceList]);
+            // The default would leave the focus on the frame, where no key reaches a control.
+            RestoreFocus();
             return 0;
         }
         return ::DefWindowProcW(hwnd_, message, wParam, lParam);
     case WM_SETFOCUS:
         // The frame itself never keeps the focus (after a disabled spell, for one).
-        ::SetFocus(focusBeforeDeactivation_ && ::IsWindow(focusBeforeDeactivation_) ? focusBeforeDeactivation_
-                                                                                    : ListView1[kDeviceList]);
+        RestoreFocus();
         return 0;
     case WM_MOUSEWHEEL:
         Form_MouseWheel(wParam);

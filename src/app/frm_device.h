@@ -85,6 +85,7 @@ class frmDevice {
     void Form_Unload();
     void Form_Activate(WPARAM wParam);
     void Form_MouseWheel(WPARAM wParam);
+    void RestoreFocus();
     void OnCommand(WPARAM wParam);
     void OnNotify(const NMHDR& header);
     void OnMenuOpen(HMENU popup);

@@ -3,6 +3,7 @@
 // Every access is one call of the system's profile functions on the file; nothing is cached.
 
 #include "app/placement.h"
+#include "platform/app_title.h"
 
 #include <windows.h>
 
@@ -10,7 +11,8 @@
 
 namespace tavimo {
 
-inline constexpr wchar_t kIniSection[] = L"Tavimo";
+// The section is named after the program, as the screen-saver chore also finds it.
+inline constexpr const wchar_t* kIniSection = kAppTitle;
 
 namespace ini_keys {
 inline constexpr wchar_t kWinState[] = L"WinState";
