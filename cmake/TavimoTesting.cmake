@@ -4,6 +4,8 @@ set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(${TAVIMO_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# Our hook header for Google Test's platform parts comes before its own (tests/support/gtest_custom).
+target_include_directories(gtest BEFORE PUBLIC ${PROJECT_SOURCE_DIR}/tests/support/gtest_custom)
 
 # Every test needs the private Wine environment of scripts/wine-env.sh: run outside it, the tests would
 # clean the caches and settings of the developer's own Wine prefix and home. This check runs first and

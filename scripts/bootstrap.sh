@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build
-    g++-mingw-w64-x86-64 g++-mingw-w64-i686
+    g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32
     wine wine64 xvfb fonts-ipafont-gothic fonts-wine
     locales googletest
     pulseaudio

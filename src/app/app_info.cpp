@@ -2,6 +2,7 @@
 
 #include "platform/ask.h"
 #include "platform/paths.h"
+#include "platform/text.h"
 
 #include <memory>
 #include <vector>
@@ -50,8 +51,8 @@ std::wstring VersionMessageText() {
             revision = HIWORD(fixed->dwFileVersionLS);
         }
     }
-    return std::wstring(kAppTitle) + L" Ver" + std::to_wstring(major) + L"." + std::to_wstring(minor) + L"." +
-           std::to_wstring(revision) + L"\t" + kAuthorText;
+    return std::wstring(kAppTitle) + L" Ver" + DecimalText(major) + L"." + DecimalText(minor) + L"." +
+           DecimalText(revision) + L"\t" + kAuthorText;
 }
 
 void ShowVersionMessage(HWND owner) {

@@ -9,6 +9,7 @@
 #include "chores/close_windows.h"
 #include "devices/cd_tray.h"
 #include "devices/tray_click.h"
+#include "platform/com_apartment.h"
 #include "platform/paths.h"
 #include "platform/process_start.h"
 #include "platform/text.h"
@@ -17,6 +18,8 @@
 #include <windows.h>
 #include <shlwapi.h>
 #include <winnetwk.h>
+
+#include <optional>
 
 namespace tavimo {
 
@@ -37,6 +40,24 @@ bool StartHotPlugDialog() {
 // The network drive dialogs answer -1 when the user cancels; that is not a failure.
 bool NetDialogSucceeded(DWORD result) {
     return result == NO_ERROR || result == static_cast<DWORD>(-1);
+}
+
+// The chores that create COM objects, or whose system code may (GDI+'s encoders, the shell's recycle
+// bin and network dialogs). The others never load COM, which is most of a short run's cost.
+bool UsesCom(Switch which) {
+    switch (which) {
+    case Switch::Jpeg:
+    case Switch::JpegActive:
+    case Switch::Bmp:
+    case Switch::BmpActive:
+    case Switch::ConnectDialog:
+    case Switch::DisconnectDialog:
+    case Switch::Recycle:
+    case Switch::History:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -102,6 +123,10 @@ int Main() {
     if (!tail.empty()) {
         const auto arguments = SplitArguments(tail);
         if (const auto which = FindSwitch(SwitchKey(arguments))) {
+            std::optional<ComApartment> com;
+            if (UsesCom(*which)) {
+                com.emplace();
+            }
             return RunSwitch(*which, arguments) ? 0 : 1;
         }
     }

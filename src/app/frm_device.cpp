@@ -5,6 +5,7 @@
 #include "app/resources/resource.h"
 #include "platform/app_title.h"
 #include "platform/busy.h"
+#include "platform/com_apartment.h"
 #include "platform/os_version.h"
 #include "platform/text.h"
 #include "platform/wait_cursor.h"
@@ -348,6 +349,10 @@ LRESULT frmDevice::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 int RunMainWindow(const std::wstring& commandTail) {
+    INITCOMMONCONTROLSEX classes{sizeof(classes),
+                                 ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&classes);
+    const ComApartment com; // the sound endpoint, the shell's verbs
     frmDevice form(commandTail);
     switch (form.Load()) {
     case frmDevice::LoadResult::SecondInstance:

@@ -1,16 +1,16 @@
 #include "app/app_main.h"
 
 #include <windows.h>
-#include <commctrl.h>
-#include <objbase.h>
 
 namespace {
 
-// We load nUsbDevice.dll by name: keep the current folder out of the DLL search, and stop on heap
-// corruption rather than run on.
+// Before anything is loaded late: DLLs that load on first use, and the ones those load by name, come
+// from the system folder only, never from the exe's folder (a download or a USB stick) or the current
+// one. nUsbDevice.dll is loaded from the exe's folder by an explicit flag. Stop on heap corruption
+// rather than run on.
 void HardenProcess() {
     ::HeapSetInformation(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
-    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     ::SetDllDirectoryW(L"");
     // No "insert a disk" boxes when an empty CD drive is probed.
     ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
@@ -20,18 +20,10 @@ void HardenProcess() {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     HardenProcess();
-    INITCOMMONCONTROLSEX controls{sizeof(controls),
-                                  ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
-    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    int exitCode = 1;
     try {
-        exitCode = tavimo::Main();
+        return tavimo::Main();
     } catch (...) {
         // Whatever threw has put back what its scopes held; the run failed.
+        return 1;
     }
-    if (SUCCEEDED(com)) {
-        ::CoUninitialize();
-    }
-    return exitCode;
 }

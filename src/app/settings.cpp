@@ -2,6 +2,7 @@
 
 #include "platform/ini_file.h"
 #include "platform/window_geometry.h"
+#include "platform/text.h"
 
 #include <cmath>
 
@@ -80,14 +81,14 @@ struct TwipsBox {
 };
 
 void WritePlacement(int state, const TwipsBox* box, const std::wstring& path) {
-    WriteIniString(ini_keys::kWinState, std::to_wstring(state), path);
+    WriteIniString(ini_keys::kWinState, DecimalText(state), path);
     if (!box) {
         return;
     }
-    WriteIniString(ini_keys::kX, std::to_wstring(box->x), path);
-    WriteIniString(ini_keys::kY, std::to_wstring(box->y), path);
-    WriteIniString(ini_keys::kH, std::to_wstring(box->height), path);
-    WriteIniString(ini_keys::kW, std::to_wstring(box->width), path);
+    WriteIniString(ini_keys::kX, DecimalText(box->x), path);
+    WriteIniString(ini_keys::kY, DecimalText(box->y), path);
+    WriteIniString(ini_keys::kH, DecimalText(box->height), path);
+    WriteIniString(ini_keys::kW, DecimalText(box->width), path);
 }
 } // namespace
 

@@ -83,9 +83,18 @@ bool FolderExists(const std::wstring& folder) {
 } // namespace
 
 std::wstring CaptureBaseName(const SYSTEMTIME& t) {
-    wchar_t name[16] = {};
-    std::swprintf(name, 16, L"%02u%02u%02u_%02u%02u%02u", t.wYear % 100u, t.wMonth % 100u, t.wDay % 100u,
-                  t.wHour % 100u, t.wMinute % 100u, t.wSecond % 100u);
+    std::wstring name;
+    const auto twoDigits = [&name](unsigned number) {
+        name += static_cast<wchar_t>(L'0' + number % 100 / 10);
+        name += static_cast<wchar_t>(L'0' + number % 10);
+    };
+    for (const unsigned part : {unsigned{t.wYear}, unsigned{t.wMonth}, unsigned{t.wDay}}) {
+        twoDigits(part);
+    }
+    name += L'_';
+    for (const unsigned part : {unsigned{t.wHour}, unsigned{t.wMinute}, unsigned{t.wSecond}}) {
+        twoDigits(part);
+    }
     return name;
 }
 

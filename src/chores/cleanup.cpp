@@ -69,7 +69,7 @@ bool IsCookieUrl(const std::string& url) {
 
 std::wstring RecycleQuestion(long long items, long long bytes) {
     using namespace cleanup_texts;
-    return std::wstring(kRecycleQuestion) + L"\r\n\r\n" + kRecycleCountPrefix + std::to_wstring(items) +
+    return std::wstring(kRecycleQuestion) + L"\r\n\r\n" + kRecycleCountPrefix + DecimalText(items) +
            kRecycleCountUnit + FormatByteSize(bytes > 0 ? static_cast<std::uint64_t>(bytes) : 0) + L")";
 }
 
@@ -117,11 +117,11 @@ std::wstring FormatByteSize(std::uint64_t bytes, std::wstring_view decimalSepara
             const std::uint64_t hundredths =
                 bytes / unit.size * 100 + (bytes % unit.size * 100 + unit.size / 2) / unit.size;
             const std::uint64_t fraction = hundredths % 100;
-            return std::to_wstring(hundredths / 100) + std::wstring(decimalSeparator) +
-                   (fraction < 10 ? L"0" : L"") + std::to_wstring(fraction) + unit.name;
+            return DecimalText(hundredths / 100) + std::wstring(decimalSeparator) +
+                   (fraction < 10 ? L"0" : L"") + DecimalText(fraction) + unit.name;
         }
     }
-    return std::to_wstring(bytes) + L" Byte";
+    return DecimalText(bytes) + L" Byte";
 }
 
 bool ClearRecentDocs() {

@@ -5,6 +5,9 @@
 #include "platform/unique_handle.h"
 
 #include <windows.h>
+// The known-folder ids are defined here, not taken from the uuid library.
+#include <initguid.h>
+#include <knownfolders.h>
 #include <shlobj.h>
 
 #include <algorithm>

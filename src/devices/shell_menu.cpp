@@ -2,10 +2,13 @@
 
 #include "devices/device_list.h"
 #include "devices/devices_texts.h"
+#include "platform/com_apartment.h"
 #include "platform/text.h"
 #include "platform/unique_handle.h"
 
 #include <oleauto.h>
+// CLSID_Shell is defined here, not taken from the uuid library.
+#include <initguid.h>
 #include <shldisp.h>
 #include <wrl/client.h>
 
@@ -20,22 +23,6 @@ namespace {
 UINT TrackPopupAtCursor(HMENU popup, HWND owner, POINT at) {
     return static_cast<UINT>(::TrackPopupMenu(popup, TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr));
 }
-
-// Callers on the UI thread have COM already; this only balances what it started itself.
-class ComApartment {
-  public:
-    ComApartment() noexcept : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComApartment() {
-        if (SUCCEEDED(result_)) {
-            ::CoUninitialize();
-        }
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-  private:
-    HRESULT result_;
-};
 
 class Variant {
   public:

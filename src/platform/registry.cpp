@@ -1,9 +1,10 @@
 #include "platform/registry.h"
 
 #include "platform/unique_handle.h"
+#include "platform/text.h"
 
 #include <array>
-#include <cstdio>
+#include <cmath>
 #include <cstring>
 #include <cwchar>
 #include <iterator>
@@ -29,6 +30,27 @@ EncodedValue EncodeDword(std::int32_t number) {
     return encoded;
 }
 
+// "%.15g" as C99 writes it. The system C runtime's formatter is used rather than the bundled one, which
+// would add ~100 KB to the program for this one value type; it writes three exponent digits and its own
+// names for infinities, which are put the C99 way here.
+std::wstring DoubleText(double number) {
+    if (std::isnan(number)) {
+        return std::signbit(number) ? L"-nan" : L"nan";
+    }
+    if (std::isinf(number)) {
+        return number < 0 ? L"-inf" : L"inf";
+    }
+    wchar_t text[32] = {};
+    ::_snwprintf(text, std::size(text) - 1, L"%.15g", number);
+    std::wstring result(text);
+    // "e+020" -> "e+20": at least two exponent digits, no more than needed.
+    const std::size_t exponent = result.find(L'e');
+    if (exponent != std::wstring::npos && result.size() - exponent == 5 && result[exponent + 2] == L'0') {
+        result.erase(exponent + 2, 1);
+    }
+    return result;
+}
+
 struct Encoder {
     EncodedValue operator()(const std::wstring& text) const { return EncodeText(text); }
     EncodedValue operator()(std::int16_t number) const { return EncodeDword(number); }
@@ -37,11 +59,7 @@ struct Encoder {
     EncodedValue operator()(const std::vector<std::uint8_t>& bytes) const {
         return {REG_BINARY, std::vector<BYTE>(bytes.begin(), bytes.end())};
     }
-    EncodedValue operator()(double number) const {
-        wchar_t text[32] = {};
-        std::swprintf(text, std::size(text), L"%.15g", number);
-        return EncodeText(text);
-    }
+    EncodedValue operator()(double number) const { return EncodeText(DoubleText(number)); }
 };
 
 } // namespace
@@ -122,7 +140,7 @@ std::wstring_view RegReadErrorText(RegReadError error) {
 std::wstring RegResultText(const RegReadResult& result) {
     struct Text {
         std::wstring operator()(const std::wstring& text) const { return text; }
-        std::wstring operator()(std::uint32_t number) const { return std::to_wstring(number); }
+        std::wstring operator()(std::uint32_t number) const { return DecimalText(number); }
         std::wstring operator()(RegReadError error) const { return std::wstring(RegReadErrorText(error)); }
     };
     return std::visit(Text{}, result);

@@ -6,6 +6,7 @@
 #include "platform/unique_handle.h"
 #include "volume/volume_math.h"
 #include "volume/volume_texts.h"
+#include "platform/text.h"
 
 namespace tavimo {
 
@@ -168,7 +169,7 @@ std::wstring MixerErrorText(MMRESULT code) {
     if (code == MMSYSERR_NOERROR) {
         return {};
     }
-    std::wstring text = L"[" + std::to_wstring(code) + L"] ";
+    std::wstring text = L"[" + DecimalText(code) + L"] ";
     if (code < static_cast<MMRESULT>(volume_texts::kMixerErrorTextCount) &&
         volume_texts::kMixerErrorTexts[code]) {
         text += volume_texts::kMixerErrorTexts[code];

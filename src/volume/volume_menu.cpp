@@ -7,6 +7,7 @@
 #include "volume/mixer.h"
 #include "volume/volume_math.h"
 #include "volume/volume_texts.h"
+#include "platform/text.h"
 
 #include <commctrl.h>
 
@@ -29,7 +30,7 @@ DWORD ComponentOfTarget(int target) {
 }
 
 std::wstring Caption(const wchar_t* prefix, int level) {
-    return prefix + std::to_wstring(level);
+    return prefix + DecimalText(level);
 }
 
 } // namespace

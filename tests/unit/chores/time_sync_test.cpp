@@ -7,12 +7,13 @@
 
 #include "seam.h"
 #include "udp_port.h"
+#include "worker_thread.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstring>
-#include <thread>
+#include <memory>
 #include <vector>
 
 namespace tavimo {
@@ -67,7 +68,7 @@ class FakeTimeServer {
         server_ = BoundSocket("127.0.0.1", 0);
         port_ = PortOf(server_);
         otherPort_ = BoundSocket("127.0.0.1", 0);
-        thread_ = std::thread([this] { Serve(); });
+        thread_ = std::make_unique<test_support::WorkerThread>([this] { Serve(); });
     }
     ~FakeTimeServer() {
         Finish();
@@ -80,8 +81,8 @@ class FakeTimeServer {
     unsigned short Port() const { return port_; }
     // What came in, once the server has finished.
     void Finish() {
-        if (thread_.joinable()) {
-            thread_.join();
+        if (thread_) {
+            thread_->Join();
         }
     }
     const Bytes& Request() const { return request_; }
@@ -119,7 +120,7 @@ class FakeTimeServer {
     SOCKET server_ = INVALID_SOCKET;
     SOCKET otherPort_ = INVALID_SOCKET;
     unsigned short port_ = 0;
-    std::thread thread_;
+    std::unique_ptr<test_support::WorkerThread> thread_;
     Bytes request_;
     unsigned short requestPort_ = 0;
 };

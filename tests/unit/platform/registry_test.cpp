@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace tavimo {
 namespace {
 
@@ -66,6 +68,12 @@ TEST_F(RegistryTest, WriteStoresTypeAndBytesByKindAndReadsBack) {
         {L"long", std::int32_t{0x01020304}, REG_DWORD, {4, 3, 2, 1}, 16909060u},
         {L"one byte", std::vector<std::uint8_t>{0x7F}, REG_BINARY, {0x7F}, RegReadError::UndefinedType},
         {L"double", 1.5, REG_SZ, TextBytes(L"1.5"), L"1.5"},
+        // Fifteen significant digits, and C99's two-digit exponent (not the runtime's three).
+        {L"double digits", -2.0 / 3.0, REG_SZ, TextBytes(L"-0.666666666666667"), L"-0.666666666666667"},
+        {L"double large", 1e20, REG_SZ, TextBytes(L"1e+20"), L"1e+20"},
+        {L"double small", 2.5e-7, REG_SZ, TextBytes(L"2.5e-07"), L"2.5e-07"},
+        {L"double huge", 1e300, REG_SZ, TextBytes(L"1e+300"), L"1e+300"},
+        {L"double infinite", -HUGE_VAL, REG_SZ, TextBytes(L"-inf"), L"-inf"},
     };
     const std::wstring missingSubKey = L"\\created\\on demand";
     for (const auto& c : cases) {
