@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both MinGW presets and the native fuzz targets, runs each fuzz
-# target for a bounded time, and runs every test under Wine in a private test environment. Fails when
-# a fuzzer finds anything or a test fails.
+# target for a bounded time, runs every test under Wine in a private test environment, and runs the
+# benchmarks once in their quick mode. Fails when a fuzzer finds anything, a test fails, or the
+# benchmark kit cannot run.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -42,4 +43,6 @@ status=0
 phase fuzz scripts/fuzz.sh || status=$?
 phase "test mingw-x64" scripts/wine-env.sh build/mingw-x64 \
     ctest --preset mingw-x64 -j2 --output-on-failure || status=$?
+# Proves the measuring kit works; it never judges a time, it fails only when the kit itself does.
+phase "bench (quick)" bench/run.sh --quick || status=$?
 exit "$status"
