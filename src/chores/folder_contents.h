@@ -15,8 +15,9 @@ std::wstring FinalPath(const std::wstring& path, Links links);
 bool SamePath(const std::wstring& a, const std::wstring& b);
 
 // Deletes what matches the pattern inside the folder and empties and removes its subfolders. Entries
-// that cannot be deleted stay (in use, read-only, or with the system attribute). Links of any kind are
-// left alone and never followed, so nothing outside the folder is touched. An empty folder does nothing.
+// that cannot be deleted stay (in use, read-only, or with the system attribute); a subfolder in use is
+// still emptied. Links of any kind are left alone and never followed, so nothing outside the folder is
+// touched. An empty folder does nothing.
 void DeleteFolderContents(const std::wstring& folder, const std::wstring& pattern);
 
 } // namespace tavimo

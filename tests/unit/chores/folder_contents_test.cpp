@@ -1,6 +1,7 @@
 #include "chores/cleanup.h"
 #include "chores/folder_contents.h"
 
+#include "platform/unique_handle.h"
 #include "sandbox.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +30,17 @@ TEST(Cleanup_DeleteFolderContents, EmptiesTheTreeButKeepsProtectedFilesAndNeverL
     WriteFileOfSize(temp + L"\\nested\\deeper\\b.tmp", 10);
     sandbox.Folder(L"temp\\holds-readonly");
     WriteFileOfSize(temp + L"\\holds-readonly\\kept.tmp", 10, FILE_ATTRIBUTE_READONLY);
+    sandbox.Folder(L"temp\\held");
+    WriteFileOfSize(temp + L"\\held\\c.tmp", 10);
+    WriteFileOfSize(temp + L"\\in-use.tmp", 10);
+    // Held the way another program holds its current folder and an open file: without delete sharing.
+    const auto holdOpen = [](const std::wstring& path) {
+        return unique_file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    };
+    const unique_file heldFolder = holdOpen(temp + L"\\held");
+    const unique_file inUse = holdOpen(temp + L"\\in-use.tmp");
+    ASSERT_TRUE(heldFolder && inUse);
     const bool linked = MakeSymlink(temp + L"\\dir-link", outside, true) &&
                         MakeSymlink(temp + L"\\file-link", outside + L"\\file-sentinel.txt", false);
 
@@ -45,6 +57,9 @@ TEST(Cleanup_DeleteFolderContents, EmptiesTheTreeButKeepsProtectedFilesAndNeverL
         {L"temp\\system.tmp", true},
         {L"temp\\nested", false},
         {L"temp\\holds-readonly\\kept.tmp", true}, // its folder stays because it is not empty
+        {L"temp\\in-use.tmp", true},
+        {L"temp\\held", true}, // emptied, though it cannot be removed while held
+        {L"temp\\held\\c.tmp", false},
         {L"outside\\sentinel.txt", true},
         {L"outside\\file-sentinel.txt", true},
     };
