@@ -61,11 +61,14 @@ bool frmDevice::IsOptionChecked(int index) const {
     return tavimo::IsOptionChecked(menus_.bar, index);
 }
 
-frmDevice::LoadResult frmDevice::Load() {
+frmDevice::LoadResult frmDevice::Load(bool warmUpSound) {
     // Another window instance is running: end before anything is read or written.
     instanceLock_.reset(::CreateMutexW(nullptr, FALSE, kInstanceLockName));
     if (!instanceLock_ || ::GetLastError() == ERROR_ALREADY_EXISTS) {
         return LoadResult::SecondInstance;
+    }
+    if (warmUpSound && IsVistaOrLater()) {
+        soundWarmUp_.Start();
     }
     RegisterWindowClass(&frmDevice::StaticWndProc);
     menus_ = CreateMenuBar();
@@ -87,6 +90,7 @@ void frmDevice::Form_Load() {
         ::SetWindowSubclass(ListView1[i], &frmDevice::ListSubclassProc, static_cast<UINT_PTR>(i),
                             reinterpret_cast<DWORD_PTR>(this));
     }
+    soundWarmUp_.Wait();
     sUpdateVol();
     popupMenu_.reset(::CreatePopupMenu());
     loadedPlacement_ = LoadWindowPos(hwnd_, ini);
@@ -354,7 +358,7 @@ int RunMainWindow(const std::wstring& commandTail) {
     ::InitCommonControlsEx(&classes);
     const ComApartment com; // the sound endpoint, the shell's verbs
     frmDevice form(commandTail);
-    switch (form.Load()) {
+    switch (form.Load(true)) {
     case frmDevice::LoadResult::SecondInstance:
         return 0; // the running window stays the only one; nothing was read or written
     case frmDevice::LoadResult::Failed:

@@ -14,6 +14,7 @@
 #include "app/menu_bar.h"
 #include "app/settings.h"
 #include "platform/unique_handle.h"
+#include "volume/endpoint_warm_up.h"
 
 #include <bitset>
 #include <string>
@@ -30,8 +31,9 @@ class frmDevice {
     frmDevice& operator=(const frmDevice&) = delete;
 
     enum class LoadResult { Loaded, SecondInstance, Failed };
-    // Creates and loads the window, still hidden.
-    LoadResult Load();
+    // Creates and loads the window, still hidden. With `warmUpSound`, the sound system is started on a
+    // worker while the window is built (for the process's own window; tests leave it off).
+    LoadResult Load(bool warmUpSound = false);
     // The command line asked for the remove-all run ("/eject") instead of the window.
     bool IsEjectRun() const { return ejectRun_; }
     // The "/eject" run on the loaded, never shown window: removes every device, then unloads. The exit
@@ -105,6 +107,7 @@ class frmDevice {
     unique_hmenu popupMenu_;       // the shared right-click menu, emptied and refilled at each use
     unique_haccel accelerators_;
     unique_handle instanceLock_;
+    EndpointWarmUp soundWarmUp_;
     StoredPlacement loadedPlacement_;
     std::bitset<256> keysDown_; // keys whose press this window's loop saw, for the key-up handler
     POINT lastClick_{0, 0};     // the last mouse-up acted on, in list coordinates

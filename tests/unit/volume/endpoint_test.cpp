@@ -1,4 +1,5 @@
 #include "volume/endpoint.h"
+#include "volume/endpoint_warm_up.h"
 
 #include "volume_fakes.h"
 
@@ -137,6 +138,32 @@ TEST_F(EndpointTest, AFailingCallStopsThereAndHandsBackItsHresult) {
         EXPECT_EQ(endpoint.scalar, 0.7f);
         EXPECT_EQ(endpoint.muted, FALSE);
     }
+}
+
+DWORD g_createThread = 0;
+HRESULT STDAPICALLTYPE CreateRecordingThread(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid,
+                                             LPVOID* out) {
+    g_createThread = ::GetCurrentThreadId();
+    return fakes::FakeCreate(clsid, outer, context, iid, out);
+}
+
+// The warm-up opens the endpoint off the calling thread, only reads, releases everything (the fixture
+// checks), and is over once Wait returns; Wait without a start, or twice, returns at once.
+TEST_F(EndpointTest, WarmUpReadsOnceOnAWorkerAndIsOverWhenWaitReturns) {
+    test_support::ScopedOverride<CreateEnumeratorFunction> seam{g_createDeviceEnumerator,
+                                                                &CreateRecordingThread};
+    EndpointWarmUp idle;
+    idle.Wait();
+    EXPECT_TRUE(endpoint.calls.empty());
+
+    endpoint.muted = TRUE;
+    EndpointWarmUp warmUp;
+    warmUp.Start();
+    warmUp.Wait();
+    warmUp.Wait();
+    EXPECT_EQ(endpoint.calls, Then(kOpening, {"GetMute"}));
+    EXPECT_EQ(endpoint.muted, TRUE);
+    EXPECT_NE(g_createThread, ::GetCurrentThreadId());
 }
 
 } // namespace
