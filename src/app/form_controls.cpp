@@ -9,6 +9,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <iterator>
+
 namespace tavimo {
 
 namespace {
@@ -60,20 +63,6 @@ void FormControls::Create(HWND window, UINT dpi, bool masterOnly) {
                                  kCmdMenuBase + i, kCmdMenuDesign[i], *this);
     }
 
-    // Unowned: under Wine an owned popup above the window keeps "always on top" from taking effect.
-    tooltip_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
-                                     nullptr, instance, nullptr));
-    for (int i = 0; i < kCmdMenuCount; ++i) {
-        TTTOOLINFOW tool{};
-        tool.cbSize = sizeof(tool);
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = window;
-        tool.uId = reinterpret_cast<UINT_PTR>(cmdMenu[i]);
-        tool.lpszText = const_cast<wchar_t*>(texts::kCmdMenuTooltips[i]);
-        ::SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
-
     // ImageList1: the one picture of the CD tray list, a disc over a drive.
     const int icon = ::GetSystemMetricsForDpi(SM_CXSMICON, dpi_);
     imageList1_.reset(::ImageList_Create(icon, icon, ILC_COLOR32 | ILC_MASK, 1, 0));
@@ -97,6 +86,30 @@ void FormControls::Create(HWND window, UINT dpi, bool masterOnly) {
     for (HWND list : ListView1) {
         ListView_SetExtendedListViewStyleEx(list, 0, style | LVS_EX_FULLROWSELECT);
     }
+}
+
+void FormControls::EnsureTooltip() {
+    if (tooltip_ || !window_) {
+        return;
+    }
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    // Unowned: under Wine an owned popup above the window keeps "always on top" from taking effect.
+    tooltip_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                                     nullptr, instance, nullptr));
+    for (int i = 0; i < kCmdMenuCount; ++i) {
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = window_;
+        tool.uId = reinterpret_cast<UINT_PTR>(cmdMenu[i]);
+        tool.lpszText = const_cast<wchar_t*>(texts::kCmdMenuTooltips[i]);
+        ::SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+bool FormControls::IsButton(HWND control) const {
+    return control && std::find(std::begin(cmdMenu), std::end(cmdMenu), control) != std::end(cmdMenu);
 }
 
 void FormControls::FitColumns() {

@@ -19,6 +19,10 @@ class FormControls {
     // Creates every child of `window` at `dpi`. `masterOnly` (newer Windows): one master volume button,
     // as wide as the CD tray list, under it; the WAVE, MIDI and CD buttons are hidden.
     void Create(HWND window, UINT dpi, bool masterOnly);
+    // The buttons' tooltips, made when the pointer first comes over a button: most runs never need
+    // them, and the tooltip window was a tenth of the window's start. Once made, they stay.
+    void EnsureTooltip();
+    bool IsButton(HWND control) const;
     // The tooltip is not a child of the window, so it goes by hand.
     void DestroyTooltip() { tooltip_.reset(); }
 

@@ -334,6 +334,9 @@ LRESULT frmDevice::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         OnMenuOpen(reinterpret_cast<HMENU>(wParam));
         return 0;
     case WM_SETCURSOR:
+        if (controls_.IsButton(reinterpret_cast<HWND>(wParam))) {
+            controls_.EnsureTooltip();
+        }
         if (IsWaitCursorShown()) {
             ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
             return TRUE;

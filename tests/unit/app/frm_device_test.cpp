@@ -3,6 +3,7 @@
 
 #include "app/app_info.h"
 #include "app/menu_bar.h"
+#include "app/window_texts.h"
 #include "ask_recorder.h"
 #include "devices/device_list.h"
 #include "devices/removal.h"
@@ -12,10 +13,15 @@
 #include "seam.h"
 #include "window_fixture.h"
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
 
 namespace tavimo {
 namespace {
@@ -226,6 +232,51 @@ TEST_F(WindowTest, ACloseThatComesWhileAHandlerIsBusyWaitsForItThenUnloads) {
     wchar_t state[8] = {};
     ::GetPrivateProfileStringW(L"Tavimo", L"WinState", L"", state, 8, SettingsPath().c_str());
     EXPECT_STREQ(state, L"0") << "through the unload, which saves";
+}
+
+// The buttons' tooltips are made when the pointer first comes over a button, not with the window, and
+// only once; then each button has its text.
+TEST_F(WindowTest, TooltipsAreMadeWhenThePointerFirstComesOverAButton) {
+    frmDevice& form = Open();
+    const auto tooltips = [] {
+        std::vector<HWND> found;
+        ::EnumThreadWindows(
+            ::GetCurrentThreadId(),
+            [](HWND window, LPARAM out) {
+                wchar_t name[64] = {};
+                ::GetClassNameW(window, name, 64);
+                if (std::wstring(name) == TOOLTIPS_CLASSW) {
+                    reinterpret_cast<std::vector<HWND>*>(out)->push_back(window);
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        return found;
+    };
+    const auto pointerOver = [&form](HWND control) {
+        ::SendMessageW(form.Window(), WM_SETCURSOR, reinterpret_cast<WPARAM>(control),
+                       MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    };
+    EXPECT_TRUE(tooltips().empty());
+    pointerOver(form.ListView1[0]);
+    pointerOver(form.Window());
+    EXPECT_TRUE(tooltips().empty());
+
+    pointerOver(form.cmdMenu[1]);
+    pointerOver(form.cmdMenu[0]);
+    const std::vector<HWND> made = tooltips();
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_EQ(::SendMessageW(made[0], TTM_GETTOOLCOUNT, 0, 0), kCmdMenuCount);
+    for (int i = 0; i < kCmdMenuCount; ++i) {
+        wchar_t text[128] = {};
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.hwnd = form.Window();
+        tool.uId = reinterpret_cast<UINT_PTR>(form.cmdMenu[i]);
+        tool.lpszText = text;
+        ::SendMessageW(made[0], TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+        EXPECT_STREQ(text, texts::kCmdMenuTooltips[i]) << i;
+    }
 }
 
 } // namespace
