@@ -7,7 +7,7 @@
 #include "platform/unique_handle.h"
 
 #include <algorithm>
-#include <cwchar>
+#include <iterator>
 
 // The GDI+ headers use min and max, which NOMINMAX keeps out of windows.h.
 namespace Gdiplus {
@@ -83,17 +83,15 @@ bool FolderExists(const std::wstring& folder) {
 } // namespace
 
 std::wstring CaptureBaseName(const SYSTEMTIME& t) {
+    // yymmdd_hhmmss, each part as two digits.
+    const unsigned parts[] = {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
     std::wstring name;
-    const auto twoDigits = [&name](unsigned number) {
-        name += static_cast<wchar_t>(L'0' + number % 100 / 10);
-        name += static_cast<wchar_t>(L'0' + number % 10);
-    };
-    for (const unsigned part : {unsigned{t.wYear}, unsigned{t.wMonth}, unsigned{t.wDay}}) {
-        twoDigits(part);
-    }
-    name += L'_';
-    for (const unsigned part : {unsigned{t.wHour}, unsigned{t.wMinute}, unsigned{t.wSecond}}) {
-        twoDigits(part);
+    for (std::size_t i = 0; i < std::size(parts); ++i) {
+        if (i == 3) {
+            name += L'_';
+        }
+        name += static_cast<wchar_t>(L'0' + parts[i] % 100 / 10);
+        name += static_cast<wchar_t>(L'0' + parts[i] % 10);
     }
     return name;
 }

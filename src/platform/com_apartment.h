@@ -1,6 +1,6 @@
 #pragma once
-// COM for the calling thread, apartment-threaded, for as long as the object lives. Where the thread has
-// COM already this only balances its own call.
+// COM for the calling thread, for as long as the object lives: apartment-threaded unless asked for the
+// multithreaded apartment. Where the thread has COM already this only balances its own call.
 
 #include <objbase.h>
 
@@ -8,8 +8,8 @@ namespace tavimo {
 
 class ComApartment {
   public:
-    ComApartment() noexcept
-        : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+    explicit ComApartment(DWORD model = COINIT_APARTMENTTHREADED) noexcept
+        : result_(::CoInitializeEx(nullptr, model | COINIT_DISABLE_OLE1DDE)) {}
     ~ComApartment() {
         if (SUCCEEDED(result_)) {
             ::CoUninitialize();

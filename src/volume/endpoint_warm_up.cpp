@@ -1,5 +1,6 @@
 #include "volume/endpoint_warm_up.h"
 
+#include "platform/com_apartment.h"
 #include "volume/endpoint.h"
 
 namespace tavimo {
@@ -7,12 +8,11 @@ namespace tavimo {
 namespace {
 
 DWORD WINAPI WarmUp(void*) {
-    // Its own apartment: the worker shares no COM object with the window's thread.
-    if (SUCCEEDED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {
-        BOOL muted = FALSE;
-        EndpointMute(false, muted); // reads only; the result is the window's to get
-        ::CoUninitialize();
-    }
+    // Its own apartment: the worker shares no COM object with the window's thread. Without COM the
+    // read fails harmlessly, and the window's own reading pays in full.
+    const ComApartment com(COINIT_MULTITHREADED);
+    BOOL muted = FALSE;
+    EndpointMute(false, muted); // reads only; the result is the window's to get
     return 0;
 }
 
